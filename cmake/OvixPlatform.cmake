@@ -1,0 +1,50 @@
+# Compiler settings and the source-selection rule shared by every target.
+#
+# A file named *.Win.cpp is Windows-only, *.Posix.cpp is native-only; every
+# other .cpp is portable and built in both trees.
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+if(WIN32)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                          _WIN32_WINNT=0x0A00 WINVER=0x0A00
+                          LZMA_API_STATIC ZIP_STATIC)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  find_program(OVIX_WINE wine REQUIRED)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${OVIX_WINE})
+  set(OVIX_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  # Tests never reach the host's menus, never prompt for add-ons, stay quiet.
+  set(OVIX_WINE_ENV
+      "WINEPREFIX=${OVIX_WINEPREFIX}"
+      "WINEDEBUG=-all"
+      "WINEDLLOVERRIDES=winemenubuilder.exe=d;mscoree=d;mshtml=d")
+endif()
+
+function(ovix_select_sources out)
+  set(files ${ARGN})
+  if(WIN32)
+    list(FILTER files EXCLUDE REGEX "\\.Posix\\.cpp$")
+  else()
+    list(FILTER files EXCLUDE REGEX "\\.Win\\.cpp$")
+  endif()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+# Registers a ctest entry that runs a built program; under the Windows tree it
+# runs through Wine in the build tree's own prefix (set up and shut down by the
+# "wine" fixture below).
+function(ovix_add_test_command name target)
+  add_test(NAME ${name} COMMAND ${target} ${ARGN})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  if(WIN32)
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "${OVIX_WINE_ENV}" FIXTURES_REQUIRED wine)
+  endif()
+endfunction()
+
+if(WIN32)
+  add_test(NAME wine.prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix init)
+  add_test(NAME wine.prefix_shutdown COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix shutdown)
+  set_tests_properties(wine.prefix_setup PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "${OVIX_WINE_ENV}")
+  set_tests_properties(wine.prefix_shutdown PROPERTIES FIXTURES_CLEANUP wine ENVIRONMENT "${OVIX_WINE_ENV}")
+endif()

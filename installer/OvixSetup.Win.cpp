@@ -1,0 +1,6 @@
+// OvixSetup.exe: the installer, updater and (as Uninstall.exe) the uninstaller.
+#include <windows.h>
+
+#include "uInstaller.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return RunSetup(); }

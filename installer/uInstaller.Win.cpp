@@ -1,0 +1,22 @@
+#include <windows.h>
+
+#include "uInstaller.h"
+
+namespace {
+
+void ShowErrorBox(const UString& message) {
+  MessageBoxW(nullptr, W(message), L"Setup", MB_ICONERROR);
+}
+
+TExitCode StartSequence() {
+  // The later steps (elevation, the installer object, the wizard or the silent
+  // run) plug in here as they are built.
+  return ecSuccess;
+}
+
+}  // namespace
+
+TExitCode RunSetup() {
+  SetErrorDisplay(ShowErrorBox);
+  return RunGuarded(StartSequence);
+}

@@ -1,0 +1,125 @@
+#include "DRX.Classes.Streams.h"
+
+#include <algorithm>
+#include <cstring>
+
+int64_t TStream::Size() {
+  const int64_t position = Seek(0, soCurrent);
+  const int64_t size = Seek(0, soEnd);
+  Seek(position, soBeginning);
+  return size;
+}
+
+void TStream::SetSize(int64_t) { throw EStreamError(u"Stream size cannot be changed"); }
+
+void TStream::ReadBuffer(void* buffer, int64_t count) {
+  if (count > 0 && Read(buffer, count) != count) throw EReadError(u"Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, int64_t count) {
+  if (count > 0 && Write(buffer, count) != count) throw EWriteError(u"Stream write error");
+}
+
+int64_t TStream::CopyFrom(TStream& source, int64_t count) {
+  if (count <= 0) return 0;
+  std::vector<uint8_t> block(static_cast<size_t>(std::min(count, kMaxCopyBlockSize)));
+  for (int64_t left = count; left > 0;) {
+    const int64_t chunk = std::min<int64_t>(left, block.size());
+    source.ReadBuffer(block.data(), chunk);
+    WriteBuffer(block.data(), chunk);
+    left -= chunk;
+  }
+  return count;
+}
+
+std::string ReadRemainingBytes(TStream& stream) {
+  std::string bytes;
+  char block[0x10000];
+  for (int64_t got; (got = stream.Read(block, sizeof block)) > 0;) bytes.append(block, static_cast<size_t>(got));
+  return bytes;
+}
+
+void TCustomMemoryStream::SetPointer(const uint8_t* memory, int64_t size) {
+  memory_ = memory;
+  size_ = size;
+}
+
+int64_t TCustomMemoryStream::Read(void* buffer, int64_t count) {
+  if (count <= 0 || position_ >= size_) return 0;
+  const int64_t n = std::min(count, size_ - position_);
+  std::memcpy(buffer, memory_ + position_, static_cast<size_t>(n));
+  position_ += n;
+  return n;
+}
+
+int64_t TCustomMemoryStream::Write(const void*, int64_t) { return 0; }
+
+int64_t TCustomMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
+  switch (origin) {
+    case soBeginning: position_ = offset; break;
+    case soCurrent: position_ += offset; break;
+    case soEnd: position_ = size_ + offset; break;
+  }
+  if (position_ < 0) position_ = 0;
+  return position_;
+}
+
+TMemoryStream::TMemoryStream(std::string_view bytes) {
+  WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  position_ = 0;
+}
+
+void TMemoryStream::Reserve(int64_t capacity) {
+  if (capacity <= static_cast<int64_t>(buffer_.size())) return;
+  // Grow geometrically so that appending in blocks stays linear.
+  const int64_t grown = std::max<int64_t>(capacity, static_cast<int64_t>(buffer_.size()) + static_cast<int64_t>(buffer_.size()) / 2);
+  buffer_.resize(static_cast<size_t>(std::max<int64_t>(grown, 256)));
+  memory_ = buffer_.data();
+}
+
+void TMemoryStream::SetSize(int64_t newSize) {
+  if (newSize < 0) newSize = 0;
+  Reserve(newSize);
+  size_ = newSize;
+  if (position_ > size_) position_ = size_;
+}
+
+int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
+  if (count <= 0) return 0;
+  const int64_t end = position_ + count;
+  if (end > size_) {
+    Reserve(end);
+    if (position_ > size_) std::memset(buffer_.data() + size_, 0, static_cast<size_t>(position_ - size_));
+    size_ = end;
+  }
+  std::memcpy(buffer_.data() + position_, buffer, static_cast<size_t>(count));
+  position_ = end;
+  return count;
+}
+
+void TMemoryStream::Clear() {
+  buffer_.clear();
+  buffer_.shrink_to_fit();
+  memory_ = nullptr;
+  size_ = position_ = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream& source) {
+  source.SetPosition(0);
+  const int64_t size = source.Size();
+  SetSize(size);
+  position_ = 0;
+  if (size > 0) source.ReadBuffer(buffer_.data(), size);
+}
+
+void TMemoryStream::LoadFromFile(const UString& fileName) {
+  TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(file);
+}
+
+void TMemoryStream::SaveToStream(TStream& target) { target.WriteBuffer(memory_, size_); }
+
+void TMemoryStream::SaveToFile(const UString& fileName) {
+  TFileStream file(fileName, fmCreate);
+  SaveToStream(file);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The few answers a portable unit needs from the operating system. Each has a
+// Win32 implementation (DRX.Platform.Win.cpp) and a POSIX one (DRX.Platform.Posix.cpp).
+
+#include <cstdint>
+#include <string>
+
+#include "DRX.Strings.h"
+
+// Locale comparison of whole strings (Windows: CompareStringW with
+// LOCALE_USER_DEFAULT, NORM_IGNORECASE when ignoreCase); <0, 0 or >0.
+int PlatformCompareText(UStringView a, UStringView b, bool ignoreCase);
+
+// Upper-case mapping of the locale (Windows: LCMapStringW, LCMAP_UPPERCASE).
+// Names that PlatformCompareText finds equal ignoring case map to equal text.
+UString PlatformUpperCase(UStringView text);
+
+// Equal length in UTF-16 units and equal ignoring case under the locale.
+bool SameText(UStringView a, UStringView b);
+
+// The system's ANSI code page (Windows: GetACP; natively Windows-1252).
+uint32_t SystemAnsiCodePage();
+
+// Converts between 8-bit text of a Windows code page and UTF-16. The strict
+// decoder fails on bytes the code page does not define; the lenient one never fails.
+bool PlatformTryDecodeCodePage(uint32_t codePage, std::string_view bytes, UString& result);
+UString PlatformDecodeCodePage(uint32_t codePage, std::string_view bytes);
+std::string PlatformEncodeCodePage(uint32_t codePage, UStringView text);
+
+// The temporary folder, with a trailing path separator.
+UString PlatformTempFolder();
+
+// The system's message text for an error code, without a trailing line break.
+UString SysErrorMessage(uint32_t errorCode);
+uint32_t GetLastOSErrorCode();

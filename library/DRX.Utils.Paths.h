@@ -1,0 +1,15 @@
+#pragma once
+// Path text in the Windows form (backslashes, drive colons), independent of the
+// platform the code runs on: the installer's paths are Windows paths everywhere.
+
+#include "DRX.Strings.h"
+
+UString IncludeTrailingBackslash(UStringView path);
+UString ExcludeTrailingBackslash(UStringView path);
+// Everything up to and including the last backslash, slash or colon.
+UString ExtractFilePath(UStringView path);
+// Everything after the last backslash, slash or colon.
+UString ExtractFileName(UStringView path);
+// From the last dot of the file name on (".lng"); empty when it has none.
+UString ExtractFileExt(UStringView path);
+UString ChangeFileExt(UStringView path, UStringView extension);
