@@ -9,6 +9,7 @@
 #include "DRX.Utils.CommandLine.h"
 #include "DRX.Utils.Paths.h"
 #include "uInstaller.Core.Exceptions.h"
+#include "uInstaller.Core.Extract.h"
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.ProductInfo.h"
 #include "uInstaller.Core.Spawn.h"
@@ -78,6 +79,7 @@ TInstaller::TInstaller(const UString& commandLine, const TInstallerPackageSource
     if (!ProductInfoClass) throw EInstallerGeneralError(u"ProductInfoClass is nil");
     productInfo_ = ProductInfoClass->Create();
     resources_ = std::make_unique<TInstallerResources>(packages);
+    extractHelper_ = std::make_unique<TInstallerExtractHelper>();
     window_ = std::make_unique<TDRXMessageWindow>(
         u"TInstaller", [this](uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
           return HandleMessage(message, wParam, lParam, result);
@@ -95,6 +97,7 @@ TInstaller::~TInstaller() {
   errors_.reset();
   listeners_.clear();
   productInfo_.reset();
+  extractHelper_.reset();
   resources_.reset();
   window_.reset();
   Installer = nullptr;

@@ -15,6 +15,7 @@
 #include "DRX.Utils.MessageWindow.h"
 #include "uInstaller.Core.Resources.h"
 
+class TInstallerExtractHelper;
 class TInstallerProductInfo;
 class TInstallerThread;
 
@@ -56,6 +57,7 @@ class TInstaller {
   TDRXIniFile& Settings() { return *settings_; }
   const UString& DestPath() const { return destPath_; }
   TDRXStringList& Errors() { return *errors_; }
+  TInstallerExtractHelper& ExtractHelper() { return *extractHelper_; }
   TInstallerMode Mode() const { return mode_; }
   TInstallerFlags Flags() const { return flags_; }
   TInstallerProductInfo& ProductInfo() { return *productInfo_; }
@@ -96,6 +98,7 @@ class TInstaller {
   std::unique_ptr<TDRXIniFile> settings_;
   UString destPath_;
   std::unique_ptr<TDRXStringList> errors_;
+  std::unique_ptr<TInstallerExtractHelper> extractHelper_;
   std::unique_ptr<TDRXMessageWindow> window_;
   std::vector<IInstallerNotify*> listeners_;
   TDRXCriticalSection lock_;
