@@ -214,7 +214,7 @@ std::vector<TDRXFolderEntry> ListFolderEntries(const UString& Folder) {
   std::vector<TDRXFolderEntry> entries;
   const UString pattern = IncludeTrailingBackslash(Folder) + u'*';
   WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileExW(W(pattern), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+  const HANDLE find = FindFirstFileW(W(pattern), &data);
   if (find == INVALID_HANDLE_VALUE) return entries;
   do {
     const UString name = FromW(data.cFileName);

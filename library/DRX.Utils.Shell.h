@@ -84,7 +84,9 @@ std::vector<TDRXFolderEntry> ListFolderEntries(const UString& Folder);
 bool DeleteFolderTree(const UString& Folder);
 
 // Copies the files and folders inside Source into Target (created with its
-// parents when there is something to copy), overwriting files; file links are
-// copied as links, folder links are left out. Stops at the first failure.
-// False when Source is no folder or Target is Source or lies inside it.
+// parents when there is something to copy: an empty folder is not copied),
+// overwriting files; file links are copied as links, folder links inside
+// Source are left out (Source itself is read even when it is a link). Stops at
+// the first failure. False when Source is no folder or Target is Source or
+// lies inside it.
 bool CopyFolderTree(const UString& Source, const UString& Target);
