@@ -246,6 +246,13 @@ TEST(StringList, StreamsRoundTripWithByteOrderMarks) {
   TMemoryStream stream;
   list.SaveToStream(stream);
   EXPECT_EQ(stream.Bytes(), "\xFF\xFE" "a\0\r\0\n\0"sv) << "UTF-16LE with its mark by default";
+
+  TDRXStringList empty;
+  TMemoryStream markOnly;
+  empty.SaveToStream(markOnly);
+  markOnly.SetPosition(0);
+  list.LoadFromStream(markOnly);
+  EXPECT_EQ(list.Count(), 0) << "an empty list reads back empty";
 }
 
 TEST(StringList, LoadingWithoutMarkUsesTheGivenEncodingOrAnsi) {
