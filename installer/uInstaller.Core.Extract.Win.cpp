@@ -8,6 +8,7 @@
 #include "DRX.Platform.h"
 #include "DRX.UI.Dialogs.h"
 #include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.h"
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Installer.h"
@@ -43,17 +44,6 @@ UString Md5OfRest(TStream& stream) {
   md5.Initialize(state);
   md5.UpdateFromStream(state, stream);
   return std::get<UString>(md5.Finalize(state));
-}
-
-bool ForceDirectories(const UString& folder) {
-  const UString path = ExcludeTrailingBackslash(folder);
-  if (path.empty()) return false;
-  if (DirectoryExists(path)) return true;
-  const UString parent = ExtractFilePath(path);
-  if (parent.size() < path.size() && !parent.empty() && parent.back() != u':') {
-    if (!ForceDirectories(parent)) return false;
-  }
-  return CreateDirectoryW(W(path), nullptr) || DirectoryExists(path);
 }
 
 }  // namespace

@@ -11,30 +11,12 @@ namespace {
 
 constexpr DWORD kInputIdleTimeout = 5000;
 
-DWORD Attributes(const UString& path) { return GetFileAttributesW(W(path)); }
-
-bool IsSkippedEntry(const WIN32_FIND_DATAW& entry) {
-  const UString name = FromW(entry.cFileName);
-  return name == u"." || name == u".." || (entry.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM);
-}
-
-bool IsFolder(const WIN32_FIND_DATAW& entry) { return entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY; }
-
-// Lists a folder: files go to `files`, subfolders that may be entered to `folders`.
+// A folder's files go to `files`, the subfolders that may be entered to `folders`.
 void ListFolder(const UString& folder, TDRXStringList& files, TDRXStringList& folders) {
-  WIN32_FIND_DATAW entry;
-  const HANDLE search = FindFirstFileW(W(folder + u"*"), &entry);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if (IsSkippedEntry(entry)) continue;
-    const UString path = folder + FromW(entry.cFileName);
-    if (!IsFolder(entry)) {
-      files.Add(path);
-    } else if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-      folders.Add(path + u"\\");
-    }
-  } while (FindNextFileW(search, &entry));
-  FindClose(search);
+  for (const TDRXFolderEntry& entry : ListFolderEntries(folder)) {
+    if (entry.Kind == fekFile) files.Add(folder + entry.Name);
+    if (entry.Kind == fekFolder) folders.Add(folder + entry.Name + u"\\");
+  }
 }
 
 void SearchFolder(const UString& folder, const TFileSearchHelper& filter, TDRXStringList& list) {
@@ -46,16 +28,6 @@ void SearchFolder(const UString& folder, const TFileSearchHelper& filter, TDRXSt
 }
 
 }  // namespace
-
-bool FileExists(const UString& fileName) {
-  const DWORD attributes = Attributes(fileName);
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirectoryExists(const UString& path) {
-  const DWORD attributes = Attributes(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 void DeleteFileOnReboot(const UString& fileName) {
   MoveFileExW(W(fileName), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

@@ -9,6 +9,7 @@
 
 #include "DRX.Classes.StringList.h"
 #include "DRX.Strings.h"
+#include "DRX.Utils.Shell.h"
 
 // Deletes a file (attributes cleared first). A file that cannot be deleted is
 // moved to a "delete" temporary name and deleted at the next restart. Raises
@@ -30,8 +31,6 @@ bool IsUninstaller();
 // started or did not become ready for input within 5 seconds.
 bool RunAndWait(const UString& commandLine);
 
-bool FileExists(const UString& fileName);
-bool DirectoryExists(const UString& path);
 
 // Skips a folder, with everything below it, whose path starts with the excluded prefix.
 class TFileSearchHelper {
