@@ -62,4 +62,16 @@ inline void ExpectWritersKeep(TDRXXMLDocument& document, unsigned layout) {
     Save(document, text);
 }
 
+// Runs a binary reader (on the bytes after its magic), then the writers.
+template <typename TParser>
+int FuzzBinaryReader(const uint8_t* data, size_t size) {
+  TDRXXMLDocument document;
+  try {
+    TParser(std::string_view(reinterpret_cast<const char*>(data), size)).Parse(document);
+  } catch (const Exception&) {  // malformed data: EReadError; a second root or too deep: EDRXXMLDocument
+  }
+  ExpectWritersKeep(document, size % 8);
+  return 0;
+}
+
 }  // namespace xmlfuzz
