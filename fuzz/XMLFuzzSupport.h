@@ -2,6 +2,7 @@
 // Checks shared by the XML fuzz targets: whatever a reader builds must survive
 // the writers unchanged.
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
