@@ -9,6 +9,7 @@
 // lines are equal only when their lengths are equal too.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,6 +24,19 @@ class IDRXInterface {
   virtual ~IDRXInterface() = default;
 };
 using TDRXInterfaceRef = std::shared_ptr<IDRXInterface>;
+
+// Brackets a scope with BeginUpdate and EndUpdate of any object that has them.
+template <typename T>
+class TDRXUpdateScope {
+ public:
+  explicit TDRXUpdateScope(T& target) : target_(target) { target_.BeginUpdate(); }
+  ~TDRXUpdateScope() { target_.EndUpdate(); }
+  TDRXUpdateScope(const TDRXUpdateScope&) = delete;
+  TDRXUpdateScope& operator=(const TDRXUpdateScope&) = delete;
+
+ private:
+  T& target_;
+};
 
 struct TDRXStringListItem {
   TDRXInterfaceRef Interface;
@@ -124,6 +138,9 @@ class TDRXStringList {
   char16_t nameValueSeparator_ = u'=';
   bool ignoreCase_ = true;
 };
+
+// Calls onLine with every line of the text, split as SetText splits it.
+void ForEachLine(UStringView text, const std::function<void(UStringView)>& onLine);
 
 // The comparison behind SortLogical: <0, 0 or >0.
 int CompareLogical(UStringView a, UStringView b);

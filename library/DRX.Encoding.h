@@ -44,3 +44,9 @@ std::string EncodeText(const TDRXEncoding& encoding, UStringView text);
 // when the bytes do not decode in it they are read again as ANSI.
 // `detected` receives the encoding found (the mark's, or `fallback`).
 UString DecodeTextDetectingEncoding(std::string_view bytes, const TDRXEncoding& fallback, TDRXEncoding& detected);
+
+// The process-wide code page in which the library reads 8-bit text that names
+// no encoding of its own (a language file's "ANSICP"); 0 means the system's
+// ANSI code page. Safe to use from any thread.
+uint32_t GetDRXCodePage();
+void SetDRXCodePage(uint32_t codePage);

@@ -57,6 +57,20 @@ std::string PlatformEncodeCodePage(uint32_t codePage, UStringView text) {
   return result;
 }
 
+UString PlatformProgramFileName() {
+  UString buffer(MAX_PATH, u'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, W(buffer), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return buffer.substr(0, length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool PlatformResetFileAttributes(const UString& fileName) {
+  return SetFileAttributesW(W(fileName), FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
 UString PlatformTempFolder() {
   wchar_t buffer[MAX_PATH + 2];
   const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
