@@ -7,6 +7,8 @@ const wchar_t* Ptr(UStringView text) { return reinterpret_cast<const wchar_t*>(t
 }
 
 int PlatformCompareText(UStringView a, UStringView b, bool ignoreCase) {
+  // CompareStringW fails on empty strings instead of ordering them first.
+  if (a.empty() || b.empty()) return a.empty() == b.empty() ? 0 : (a.empty() ? -1 : 1);
   const int result = CompareStringW(LOCALE_USER_DEFAULT, ignoreCase ? NORM_IGNORECASE : 0, Ptr(a),
                                     static_cast<int>(a.size()), Ptr(b), static_cast<int>(b.size()));
   return result - CSTR_EQUAL;

@@ -395,9 +395,10 @@ TEST(IniFile, UpdateFileWritesOnlyModifiedBoundDocuments) {
 
   TDRXIniFile ini(file);
   ini.WriteString(u"S", u"k", u"y");
-  std::filesystem::permissions(folder.Native() / "a.ini", std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::remove);
+  MakeFileReadOnly(file);
   EXPECT_TRUE(ini.UpdateFile()) << "a read-only file is overwritten";
+  const auto permissions = std::filesystem::status(folder.Native() / "a.ini").permissions();
+  EXPECT_NE(permissions & std::filesystem::perms::owner_write, std::filesystem::perms::none);
   EXPECT_FALSE(ini.Modified());
   EXPECT_EQ(ReadFileBytes(file), "[S]\r\nk=y\r\n\r\n");
 
