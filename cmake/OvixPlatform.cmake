@@ -5,6 +5,13 @@
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
+# The libFuzzer tree instruments every unit, not only the fuzz targets'
+# own files: coverage guides the fuzzer, and the sanitizers see the code under test.
+if(OVIX_LIBFUZZER)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                           _WIN32_WINNT=0x0A00 WINVER=0x0A00

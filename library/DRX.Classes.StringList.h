@@ -26,11 +26,12 @@ class IDRXInterface {
 using TDRXInterfaceRef = std::shared_ptr<IDRXInterface>;
 
 // Brackets a scope with BeginUpdate and EndUpdate of any object that has them.
+// EndUpdate may raise change events, and their handlers may throw.
 template <typename T>
 class TDRXUpdateScope {
  public:
   explicit TDRXUpdateScope(T& target) : target_(target) { target_.BeginUpdate(); }
-  ~TDRXUpdateScope() { target_.EndUpdate(); }
+  ~TDRXUpdateScope() noexcept(false) { target_.EndUpdate(); }
   TDRXUpdateScope(const TDRXUpdateScope&) = delete;
   TDRXUpdateScope& operator=(const TDRXUpdateScope&) = delete;
 

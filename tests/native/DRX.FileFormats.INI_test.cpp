@@ -34,6 +34,13 @@ std::vector<UString> Keys(const TDRXIniFile& ini, UStringView section) {
 
 std::string Utf8(UStringView text) { return Utf16ToUtf8(text); }
 
+// File bytes, the encoding they are read in and the value of ("S", "k").
+struct TEncodingCase {
+  std::string_view bytes;
+  TDRXEncoding encoding;
+  UStringView value;
+};
+
 }  // namespace
 
 TEST(IniFile, ParsingKeepsLinesVerbatimAndLosesOnlyWhatTheFormatCannotHold) {
@@ -304,14 +311,16 @@ TEST(IniFile, ChangesAreSignalledOnceAtTheOutermostEndUpdate) {
   EXPECT_FALSE(ini.DeleteSection(u"Missing"));
   EXPECT_EQ(ini.ReadString(u"S", u"", u""), u"a");
   EXPECT_EQ(changes, 8) << "failed deletes and reads are no changes";
+
+  ini.OnChanged = [&] { throw EInvalidOperation(u"handler failed"); };
+  EXPECT_THROW(ini.WriteString(u"S", u"k", u"v"), EInvalidOperation);
+  ini.OnChanged = [&] { ++changes; };
+  ini.WriteString(u"S", u"k", u"w");
+  EXPECT_EQ(changes, 9) << "a failing handler leaves no update open";
 }
 
 TEST(IniFile, EncodingIsDetectedAndKeptOnSave) {
-  const struct {
-    std::string_view bytes;
-    TDRXEncoding encoding;
-    UStringView value;
-  } cases[] = {
+  const TEncodingCase cases[] = {
       {"[S]\r\nk=caf\xE9\r\n\r\n", TDRXEncoding::Ansi(), u"caf\u00E9"},
       {"\xEF\xBB\xBF[S]\r\nk=\xD0\x96\r\n\r\n", TDRXEncoding::Utf8(), u"\u0416"},
       {"\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\x16\x04\r\0\n\0\r\0\n\0"sv, TDRXEncoding::Utf16LE(), u"\u0416"},
@@ -329,11 +338,7 @@ TEST(IniFile, EncodingIsDetectedAndKeptOnSave) {
     EXPECT_EQ(ReadFileBytes(file), c.bytes) << "saved in the encoding it was loaded in";
   }
 
-  const struct {
-    std::string_view bytes;
-    TDRXEncoding encoding;
-    UStringView value;
-  } odd[] = {
+  const TEncodingCase odd[] = {
       {"\xFF\xFE", TDRXEncoding::Ansi(), u""},
       {"\xEF\xBB\xBF[S]\nk=caf\xE9", TDRXEncoding::Utf8(), u"caf\u00E9"},
       {"\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0!"sv, TDRXEncoding::Utf16LE(), u"v"},
