@@ -42,7 +42,8 @@ std::string EncodeText(const TDRXEncoding& encoding, UStringView text);
 
 // Reads a whole text: a byte-order mark decides the encoding, else `fallback`;
 // when the bytes do not decode in it they are read again as ANSI.
-// `detected` receives the encoding found (the mark's, or `fallback`).
+// `detected` receives the encoding found (the mark's, or `fallback`). Two bytes
+// that are exactly a UTF-16 mark are an empty text in that encoding.
 UString DecodeTextDetectingEncoding(std::string_view bytes, const TDRXEncoding& fallback, TDRXEncoding& detected);
 
 // The process-wide code page in which the library reads 8-bit text that names

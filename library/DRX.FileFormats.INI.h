@@ -97,7 +97,8 @@ class TDRXIniFile {
   // Replaces the content with the text from the stream's position to its end.
   // Only with at least 3 bytes a mark decides UTF-8, UTF-16LE or UTF-16BE; else
   // the system's ANSI code page, also when the text does not decode in the
-  // encoding found. The encoding becomes the document's Encoding.
+  // encoding found. A UTF-16 mark alone (a saved empty document) is an empty
+  // text in that encoding. The encoding becomes the document's Encoding.
   virtual void LoadFromStream(TStream& stream);
   // Replaces the content with the parsed text; Encoding is kept.
   virtual void LoadFromText(UStringView text);

@@ -339,7 +339,8 @@ TEST(IniFile, EncodingIsDetectedAndKeptOnSave) {
   }
 
   const TEncodingCase odd[] = {
-      {"\xFF\xFE", TDRXEncoding::Ansi(), u""},
+      {"\xEF\xBB", TDRXEncoding::Ansi(), u""},
+      {"\xFF\xFE", TDRXEncoding::Utf16LE(), u""},
       {"\xEF\xBB\xBF[S]\nk=caf\xE9", TDRXEncoding::Utf8(), u"caf\u00E9"},
       {"\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0!"sv, TDRXEncoding::Utf16LE(), u"v"},
   };
@@ -366,6 +367,10 @@ TEST(IniFile, NewDocumentsAreSavedAsUtf16WithMark) {
   ini.WriteString(u"S", u"k", u"v");
   EXPECT_TRUE(ini.UpdateFile());
   EXPECT_EQ(ReadFileBytes(file), "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0\r\0\n\0"sv);
+  ini.DeleteSection(u"S");
+  EXPECT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(ReadFileBytes(file), "\xFF\xFE");
+  EXPECT_EQ(TDRXIniFile(file).Encoding(), TDRXEncoding::Utf16LE()) << "an emptied document keeps its encoding";
   TDRXIniFile ansi;
   ansi.WriteString(u"S", u"k", u"\u00E9\u0416");
   EXPECT_TRUE(ansi.SaveToFile(file, TDRXEncoding::Ansi(1252)));
