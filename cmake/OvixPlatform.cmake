@@ -5,8 +5,9 @@
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
-# The libFuzzer tree instruments every unit, not only the fuzz targets'
-# own files: coverage guides the fuzzer, and the sanitizers see the code under test.
+# The clang "fuzz" preset instruments every unit, not only the fuzz targets:
+# coverage of the code under test guides libFuzzer, and the sanitizers check it.
+option(OVIX_LIBFUZZER "Build the fuzz targets with clang's libFuzzer" OFF)
 if(OVIX_LIBFUZZER)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
   add_link_options(-fsanitize=address,undefined)

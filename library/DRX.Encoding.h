@@ -21,6 +21,12 @@ struct TDRXEncoding {
   bool operator==(const TDRXEncoding&) const = default;
 };
 
+// The process-wide 8-bit code page of the user interface's language (0, the
+// default, means the system's ANSI code page). Texts stored without a declared
+// encoding are read in it: TDRXEncoding::Ansi(GetDRXCodePage()).
+uint32_t GetDRXCodePage();
+void SetDRXCodePage(uint32_t codePage);
+
 // The code page behind an ANSI encoding (its own, or the system's for 0).
 uint32_t EffectiveCodePage(const TDRXEncoding& encoding);
 
@@ -45,9 +51,3 @@ std::string EncodeText(const TDRXEncoding& encoding, UStringView text);
 // `detected` receives the encoding found (the mark's, or `fallback`). Two bytes
 // that are exactly a UTF-16 mark are an empty text in that encoding.
 UString DecodeTextDetectingEncoding(std::string_view bytes, const TDRXEncoding& fallback, TDRXEncoding& detected);
-
-// The process-wide code page in which the library reads 8-bit text that names
-// no encoding of its own (a language file's "ANSICP"); 0 means the system's
-// ANSI code page. Safe to use from any thread.
-uint32_t GetDRXCodePage();
-void SetDRXCodePage(uint32_t codePage);

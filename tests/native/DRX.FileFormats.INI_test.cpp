@@ -405,10 +405,12 @@ TEST(IniFile, UpdateFileWritesOnlyModifiedBoundDocuments) {
 
   TDRXIniFile ini(file);
   ini.WriteString(u"S", u"k", u"y");
-  MakeFileReadOnly(file);
+  namespace fs = std::filesystem;
+  const fs::path native = folder.Native() / "a.ini";
+  fs::permissions(native, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   EXPECT_TRUE(ini.UpdateFile()) << "a read-only file is overwritten";
-  const auto permissions = std::filesystem::status(folder.Native() / "a.ini").permissions();
-  EXPECT_NE(permissions & std::filesystem::perms::owner_write, std::filesystem::perms::none);
+  EXPECT_NE(fs::status(native).permissions() & fs::perms::owner_write, fs::perms::none);
   EXPECT_FALSE(ini.Modified());
   EXPECT_EQ(ReadFileBytes(file), "[S]\r\nk=y\r\n\r\n");
 

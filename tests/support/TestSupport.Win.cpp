@@ -8,7 +8,3 @@ UString BinFolder() {
   const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
   return ExtractFilePath(FromW(buffer, length));
 }
-
-void MakeFileReadOnly(const UString& fileName) {
-  SetFileAttributesW(W(fileName), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-}

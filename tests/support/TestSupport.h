@@ -30,9 +30,6 @@ class TTempFolder {
 void WriteFileBytes(const UString& fileName, std::string_view bytes);
 std::string ReadFileBytes(const UString& fileName);
 
-// Marks the file read-only (and hidden, on Windows): what a saved file must overcome.
-void MakeFileReadOnly(const UString& fileName);
-
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
 UString BinFolder();
