@@ -11,16 +11,7 @@ constexpr char16_t kCR = u'\r';
 constexpr char16_t kLF = u'\n';
 constexpr char16_t kLineSeparator = u'\u2028';
 
-class TUpdateScope {
- public:
-  explicit TUpdateScope(TDRXStringList& list) : list_(list) { list_.BeginUpdate(); }
-  ~TUpdateScope() { list_.EndUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-
- private:
-  TDRXStringList& list_;
-};
+using TUpdateScope = TDRXUpdateScope<TDRXStringList>;
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
@@ -186,9 +177,7 @@ UString TDRXStringList::GetDelimitedText(UStringView separator, bool trailing) c
   return text;
 }
 
-void TDRXStringList::SetText(UStringView text) {
-  TUpdateScope update(*this);
-  Clear();
+void ForEachLine(UStringView text, const std::function<void(UStringView)>& onLine) {
   size_t start = 0, i = 0;
   while (i < text.size()) {
     const char16_t c = text[i];
@@ -196,13 +185,19 @@ void TDRXStringList::SetText(UStringView text) {
       ++i;
       continue;
     }
-    Add(text.substr(start, i - start));
+    onLine(text.substr(start, i - start));
     ++i;
     if (c == kLineSeparator && i < text.size() && text[i] == kCR) ++i;
     if (c != kLF && i < text.size() && text[i] == kLF) ++i;
     start = i;
   }
-  if (start < text.size()) Add(text.substr(start));
+  if (start < text.size()) onLine(text.substr(start));
+}
+
+void TDRXStringList::SetText(UStringView text) {
+  TUpdateScope update(*this);
+  Clear();
+  ForEachLine(text, [this](UStringView line) { Add(line); });
 }
 
 void TDRXStringList::LoadFromStream(TStream& stream, std::optional<TDRXEncoding> encoding) {

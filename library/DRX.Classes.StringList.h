@@ -9,6 +9,7 @@
 // lines are equal only when their lengths are equal too.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,6 +24,20 @@ class IDRXInterface {
   virtual ~IDRXInterface() = default;
 };
 using TDRXInterfaceRef = std::shared_ptr<IDRXInterface>;
+
+// Brackets a scope with BeginUpdate and EndUpdate of any object that has them.
+// EndUpdate may raise change events, and their handlers may throw.
+template <typename T>
+class TDRXUpdateScope {
+ public:
+  explicit TDRXUpdateScope(T& target) : target_(target) { target_.BeginUpdate(); }
+  ~TDRXUpdateScope() noexcept(false) { target_.EndUpdate(); }
+  TDRXUpdateScope(const TDRXUpdateScope&) = delete;
+  TDRXUpdateScope& operator=(const TDRXUpdateScope&) = delete;
+
+ private:
+  T& target_;
+};
 
 struct TDRXStringListItem {
   TDRXInterfaceRef Interface;
@@ -124,6 +139,9 @@ class TDRXStringList {
   char16_t nameValueSeparator_ = u'=';
   bool ignoreCase_ = true;
 };
+
+// Calls onLine with every line of the text, split as SetText splits it.
+void ForEachLine(UStringView text, const std::function<void(UStringView)>& onLine);
 
 // The comparison behind SortLogical: <0, 0 or >0.
 int CompareLogical(UStringView a, UStringView b);

@@ -1,6 +1,16 @@
 #include "DRX.Encoding.h"
 
+#include <atomic>
+
 #include "DRX.Platform.h"
+
+namespace {
+std::atomic<uint32_t> drxCodePage{0};
+}
+
+uint32_t GetDRXCodePage() { return drxCodePage.load(std::memory_order_relaxed); }
+
+void SetDRXCodePage(uint32_t codePage) { drxCodePage.store(codePage, std::memory_order_relaxed); }
 
 uint32_t EffectiveCodePage(const TDRXEncoding& encoding) {
   return encoding.CodePage != 0 ? encoding.CodePage : SystemAnsiCodePage();
