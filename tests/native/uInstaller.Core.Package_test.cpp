@@ -238,3 +238,24 @@ TEST(SetupPackageDamage, TablesPointingOutsideTheDecodedStreamAreCorrupted) {
   const auto reader = Open(WrapDecoded(WithTableLength("data", I32(1) + entry)));
   EXPECT_EQ(ExtractText(*reader, u"A"), "data");
 }
+
+TEST(SetupPackageGolden, PackagesWrittenByTheNativeAndTheWindowsToolReadAlikeAndMatchThisBuilder) {
+  // Both files were written by ipk5 from the same entries (scripts/make-golden-packages).
+  for (const char16_t* file : {u"packages/golden-native.ipk5", u"packages/golden-win.ipk5"}) {
+    const std::string golden = ReadFileBytes(TestDataFile(file));
+    TSetupPackageReader reader(TestDataFile(file));
+    const TSetupPackageFileTable& table = reader.FileTable();
+    ASSERT_EQ(table.Count(), 5) << Utf16ToUtf8(file);
+    EXPECT_EQ(table.Items(1).Name, u"Lang\\Русский.lng");
+    EXPECT_EQ(ExtractText(reader, u"LANG\\РУССКИЙ.LNG"), "[Common]\r\nA1=Закрытие программы\r\n");
+    EXPECT_EQ(ExtractText(reader, u"install.xml").substr(0, 38), "<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+    EXPECT_EQ(ExtractText(reader, u"empty.txt"), "");
+    EXPECT_EQ(table.Items(3).Size, 3492);
+
+    std::vector<TEntry> entries;
+    for (int i = 0; i < table.Count(); ++i) entries.push_back({table.Items(i).Name, std::string(reader.ExtractItem(i)->Bytes())});
+    const std::string rebuilt = BuildPackage(entries);
+    EXPECT_EQ(rebuilt.substr(0, 12), golden.substr(0, 12));
+    EXPECT_EQ(DecodeBodyDirectly(rebuilt), DecodeBodyDirectly(golden));
+  }
+}
