@@ -39,6 +39,29 @@ std::string ReadRemainingBytes(TStream& stream) {
   return bytes;
 }
 
+void WritePrefixedString(TStream& stream, UStringView text) {
+  if (text.size() > 0xFFFF) throw EWriteError(u"String is too long to be written");
+  std::string bytes(2 + 2 * text.size(), '\0');
+  bytes[0] = static_cast<char>(text.size() & 0xFF);
+  bytes[1] = static_cast<char>(text.size() >> 8);
+  for (size_t i = 0; i < text.size(); ++i) {
+    bytes[2 + 2 * i] = static_cast<char>(text[i] & 0xFF);
+    bytes[3 + 2 * i] = static_cast<char>(text[i] >> 8);
+  }
+  stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+UString ReadPrefixedString(TStream& stream) {
+  uint8_t count[2];
+  stream.ReadBuffer(count, 2);
+  std::string bytes(2 * (count[0] | (count[1] << 8)), '\0');
+  stream.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  UString text(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) | (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+  return text;
+}
+
 void TCustomMemoryStream::SetPointer(const uint8_t* memory, int64_t size) {
   memory_ = memory;
   size_ = size;

@@ -41,6 +41,12 @@ class TStream {
 // Reads everything from the stream's position to its end.
 std::string ReadRemainingBytes(TStream& stream);
 
+// Text as an unsigned 16-bit little-endian count of UTF-16 units followed by the
+// units in UTF-16LE. Writing text longer than 65535 units raises EWriteError;
+// a short read raises EReadError.
+void WritePrefixedString(TStream& stream, UStringView text);
+UString ReadPrefixedString(TStream& stream);
+
 // A stream over a block of memory that it does not own (read-only).
 class TCustomMemoryStream : public TStream {
  public:

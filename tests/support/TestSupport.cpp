@@ -57,3 +57,5 @@ std::string ReadFileBytes(const UString& fileName) {
   std::ifstream in(ToNative(fileName), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+UString TestDataFile(UStringView name) { return Utf8ToUtf16(OVIX_TEST_DATA) + UString(name); }

@@ -30,6 +30,9 @@ class TTempFolder {
 void WriteFileBytes(const UString& fileName, std::string_view bytes);
 std::string ReadFileBytes(const UString& fileName);
 
+// A file of the committed test data (tests/data/).
+UString TestDataFile(UStringView name);
+
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
 UString BinFolder();

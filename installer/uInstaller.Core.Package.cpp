@@ -1,0 +1,238 @@
+#include "uInstaller.Core.Package.h"
+
+#include <cstring>
+
+#include "DRX.Crypto.h"
+#include "DRX.Hashes.h"
+#include "DRX.Platform.h"
+#include "Lzma.h"
+
+namespace {
+
+constexpr char kMagic[4] = {'I', 'P', 'K', '5'};
+constexpr int kHeaderSize = 12;
+constexpr int kTableLengthSize = 4;
+constexpr size_t kMaxNameLength = 0xFFFF;
+
+uint32_t LoadLE32(const uint8_t* p) {
+  return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
+}
+
+void StoreLE32(uint8_t* p, uint32_t value) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+void WriteLE32(TStream& stream, uint32_t value) {
+  uint8_t bytes[4];
+  StoreLE32(bytes, value);
+  stream.WriteBuffer(bytes, 4);
+}
+
+void WriteLE64(TStream& stream, int64_t value) {
+  uint8_t bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
+  stream.WriteBuffer(bytes, 8);
+}
+
+int64_t ReadLE64(TStream& stream) {
+  uint8_t bytes[8];
+  stream.ReadBuffer(bytes, 8);
+  uint64_t value = 0;
+  for (int i = 0; i < 8; ++i) value |= uint64_t{bytes[i]} << (8 * i);
+  return static_cast<int64_t>(value);
+}
+
+// The preprocessor that runs one RC4 keystream across all blocks of a body.
+TPreprocessor RC4Preprocessor(TRC4State& state) {
+  return [&state](uint8_t* data, int32_t count) { TRC4::Crypt(state, data, data, count); };
+}
+
+uint32_t ChecksumOf(TMemoryStream& data) {
+  const TDRXHashCRC32 crc;
+  TDRXHashState state;
+  crc.Initialize(state);
+  data.SetPosition(0);
+  crc.UpdateFromStream(state, data);
+  return std::get<uint32_t>(crc.Finalize(state));
+}
+
+}  // namespace
+
+TSetupPackageKey SetupPackageKey(int32_t key) {
+  TSetupPackageKey bytes;
+  StoreLE32(bytes.data(), static_cast<uint32_t>(key));
+  return bytes;
+}
+
+void EncodeSetupPackage(TMemoryStream& decoded, TStream& target, const TSetupPackageKey& key, int level) {
+  if (decoded.Size() > 0xFFFFFFFF) throw EInvalidOperation(u"Package is too large");
+  uint8_t header[kHeaderSize];
+  std::memcpy(header, kMagic, sizeof kMagic);
+  StoreLE32(header + 4, ChecksumOf(decoded));
+  StoreLE32(header + 8, static_cast<uint32_t>(decoded.Size()));
+  target.WriteBuffer(header, kHeaderSize);
+
+  TRC4State rc4;
+  TRC4::Initialize(rc4, key);
+  decoded.SetPosition(0);
+  CompressLZMAStream(decoded, target, level, RC4Preprocessor(rc4));
+}
+
+std::unique_ptr<TMemoryStream> DecodeSetupPackage(TStream& source) {
+  uint8_t header[kHeaderSize];
+  source.ReadBuffer(header, kHeaderSize);
+  if (std::memcmp(header, kMagic, sizeof kMagic) != 0) throw ESetupPackageReadError();
+  const uint32_t checksum = LoadLE32(header + 4);
+  const uint32_t length = LoadLE32(header + 8);
+
+  auto decoded = std::make_unique<TMemoryStream>();
+  TRC4State rc4;
+  TRC4::Initialize(rc4, SetupPackageKey(PackageKey));
+  DecompressLZMAStream(source, *decoded, length, RC4Preprocessor(rc4));
+  if (decoded->Size() != length || ChecksumOf(*decoded) != checksum) throw ESetupPackageReadError();
+  decoded->SetPosition(0);
+  return decoded;
+}
+
+void TSetupPackageFileTableItem::LoadFromStream(TStream& stream) {
+  Name = ReadPrefixedString(stream);
+  Offset = ReadLE64(stream);
+  Size = ReadLE64(stream);
+}
+
+void TSetupPackageFileTableItem::SaveToStream(TStream& stream) const {
+  WritePrefixedString(stream, Name);
+  WriteLE64(stream, Offset);
+  WriteLE64(stream, Size);
+}
+
+TSetupPackageFileTableItem& TSetupPackageFileTable::Add() {
+  items_.push_back(std::make_unique<TSetupPackageFileTableItem>());
+  return *items_.back();
+}
+
+bool TSetupPackageFileTable::Find(const UString& name, const TSetupPackageFileTableItem*& item) const {
+  for (const auto& candidate : items_) {
+    if (SameText(candidate->Name, name)) {
+      item = candidate.get();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TSetupPackageFileTable::LoadFromStream(TStream& stream) {
+  uint8_t count[4];
+  stream.ReadBuffer(count, 4);
+  for (int32_t n = static_cast<int32_t>(LoadLE32(count)); n > 0; --n) Add().LoadFromStream(stream);
+}
+
+void TSetupPackageFileTable::SaveToStream(TStream& stream) const {
+  WriteLE32(stream, static_cast<uint32_t>(items_.size()));
+  for (const auto& item : items_) item->SaveToStream(stream);
+}
+
+TCustomSetupPackage::TCustomSetupPackage() : FFileTable(std::make_unique<TSetupPackageFileTable>()) {}
+
+TSetupPackageReader::TSetupPackageReader(const UString& fileName) {
+  TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
+  ReadPackage(file);
+}
+
+TSetupPackageReader::TSetupPackageReader(TStream& stream) { ReadPackage(stream); }
+
+void TSetupPackageReader::ReadPackage(TStream& source) {
+  FData = DecodeSetupPackage(source);
+  ReadFileTable();
+}
+
+void TSetupPackageReader::ReadFileTable() {
+  const std::string_view data = FData->Bytes();
+  if (data.size() < 2 * kTableLengthSize) throw ESetupPackageReadError();
+  const int64_t tableEnd = static_cast<int64_t>(data.size()) - kTableLengthSize;
+  const auto tableLength = static_cast<int32_t>(LoadLE32(reinterpret_cast<const uint8_t*>(data.data()) + tableEnd));
+  if (tableLength < kTableLengthSize || tableLength > tableEnd) throw ESetupPackageReadError();
+  const int64_t dataAreaSize = tableEnd - tableLength;
+
+  TMemoryStream table(data.substr(static_cast<size_t>(dataAreaSize), static_cast<size_t>(tableLength)));
+  try {
+    FFileTable->LoadFromStream(table);
+  } catch (const EReadError&) {
+    throw ESetupPackageReadError();
+  }
+  for (int i = 0; i < FFileTable->Count(); ++i) {
+    const TSetupPackageFileTableItem& item = FFileTable->Items(i);
+    if (item.Offset < 0 || item.Size < 0 || item.Offset > dataAreaSize || item.Size > dataAreaSize - item.Offset)
+      throw ESetupPackageReadError();
+  }
+}
+
+bool TSetupPackageReader::Contains(const UString& name) const {
+  const TSetupPackageFileTableItem* item;
+  return FFileTable->Find(name, item);
+}
+
+bool TSetupPackageReader::Extract(const UString& name, std::unique_ptr<TMemoryStream>& stream) const {
+  const TSetupPackageFileTableItem* item;
+  if (!FFileTable->Find(name, item)) return false;
+  stream = Copy(*item);
+  return true;
+}
+
+std::unique_ptr<TMemoryStream> TSetupPackageReader::ExtractItem(int index) const {
+  return Copy(FFileTable->Items(index));
+}
+
+std::unique_ptr<TMemoryStream> TSetupPackageReader::Copy(const TSetupPackageFileTableItem& item) const {
+  auto stream = std::make_unique<TMemoryStream>();
+  stream->SetSize(item.Size);
+  const uint8_t* source = FData->Memory() + item.Offset;
+  for (int64_t done = 0; done < item.Size; done += kMaxCopyBlockSize)
+    std::memcpy(stream->Memory() + done, source + done, static_cast<size_t>(std::min(kMaxCopyBlockSize, item.Size - done)));
+  stream->SetPosition(0);
+  return stream;
+}
+
+TSetupPackageBuilder::TSetupPackageBuilder(int32_t key) : FKey(SetupPackageKey(key)) {
+  FData = std::make_unique<TMemoryStream>();
+}
+
+void TSetupPackageBuilder::Add(TStream& stream, const UString& name) {
+  if (name.size() > kMaxNameLength) throw EInvalidOperation(u"Package entry name is too long");
+  const int64_t offset = FData->Size();
+  const int64_t size = stream.Size();
+  FData->SetPosition(offset);
+  try {
+    FData->CopyFrom(stream, size);
+  } catch (...) {
+    FData->SetSize(offset);
+    throw;
+  }
+  TSetupPackageFileTableItem& item = FFileTable->Add();
+  item.Name = name;
+  item.Offset = offset;
+  item.Size = size;
+}
+
+void TSetupPackageBuilder::Commit(const UString& fileName, int level) {
+  TFileStream file(fileName, fmCreate);
+  Commit(file, level);
+}
+
+void TSetupPackageBuilder::Commit(TStream& stream, int level) {
+  const int64_t dataAreaSize = FData->Size();
+  // The table is appended only for the time of writing.
+  struct TRestore {
+    TMemoryStream& data;
+    int64_t size;
+    ~TRestore() { data.SetSize(size); }
+  } restore{*FData, dataAreaSize};
+
+  TMemoryStream table;
+  FFileTable->SaveToStream(table);
+  table.SetPosition(0);
+  FData->SetPosition(dataAreaSize);
+  FData->CopyFrom(table, table.Size());
+  WriteLE32(*FData, static_cast<uint32_t>(table.Size()));
+  EncodeSetupPackage(*FData, stream, FKey, level);
+}

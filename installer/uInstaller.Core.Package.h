@@ -1,0 +1,123 @@
+#pragma once
+// Setup packages ("IPK5"). As stored: "IPK5", the CRC of the decoded stream, the
+// decoded stream's length (32-bit little-endian each), then the body: the decoded
+// stream LZMA-compressed and RC4-enciphered. The decoded stream holds the entries'
+// bytes back to back, the file table (count, then name/offset/size per entry) and
+// the table's length as its last 4 bytes.
+//
+// A reader decodes and checks the whole package when it is created; lookups and
+// extraction then touch only memory. A builder collects entries in memory and
+// writes the package in one step. Neither is safe for concurrent use.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "DRX.Classes.Streams.h"
+#include "DRX.Exceptions.h"
+
+// The RC4 key of every package the setup program reads.
+constexpr int32_t PackageKey = 0x3A9C21F7;
+
+class ESetupPackageReadError : public Exception {
+ public:
+  ESetupPackageReadError() : Exception(u"Package was corrupted") {}
+};
+
+// The RC4 key bytes of a key value: its four bytes in little-endian order.
+using TSetupPackageKey = std::array<uint8_t, 4>;
+TSetupPackageKey SetupPackageKey(int32_t key);
+
+// The coding around a decoded stream: writes the header and the body for all of
+// `decoded` (whatever it holds) at the LZMA level, enciphered with the key.
+void EncodeSetupPackage(TMemoryStream& decoded, TStream& target, const TSetupPackageKey& key, int level);
+// Reads the header and decodes the body from the source's position with PackageKey;
+// raises ESetupPackageReadError when the magic, the decoded length or the CRC is wrong.
+std::unique_ptr<TMemoryStream> DecodeSetupPackage(TStream& source);
+
+class TSetupPackageFileTableItem {
+ public:
+  int64_t Offset = 0;  // from the start of the decoded stream
+  int64_t Size = 0;
+  UString Name;
+
+  // One table entry: prefixed UTF-16LE name, 64-bit offset, 64-bit size.
+  void LoadFromStream(TStream& stream);
+  void SaveToStream(TStream& stream) const;
+};
+
+// The entries in table order. Lookups ignore case under the user's locale; the
+// first match wins, so a later duplicate name is never found.
+class TSetupPackageFileTable {
+ public:
+  TSetupPackageFileTableItem& Add();
+  bool Find(const UString& name, const TSetupPackageFileTableItem*& item) const;
+  int Count() const { return static_cast<int>(items_.size()); }
+  const TSetupPackageFileTableItem& Items(int index) const { return *items_.at(static_cast<size_t>(index)); }
+
+  // A signed 32-bit count, then the entries; a count of 0 or less is an empty table.
+  void LoadFromStream(TStream& stream);
+  void SaveToStream(TStream& stream) const;
+
+ private:
+  std::vector<std::unique_ptr<TSetupPackageFileTableItem>> items_;
+};
+
+class TCustomSetupPackage {
+ public:
+  virtual ~TCustomSetupPackage() = default;
+  TCustomSetupPackage(const TCustomSetupPackage&) = delete;
+  TCustomSetupPackage& operator=(const TCustomSetupPackage&) = delete;
+
+  const TSetupPackageFileTable& FileTable() const { return *FFileTable; }
+
+ protected:
+  TCustomSetupPackage();
+  // Declared in this order so that FData is freed before the table.
+  std::unique_ptr<TSetupPackageFileTable> FFileTable;
+  std::unique_ptr<TMemoryStream> FData;  // the decoded stream
+};
+
+class TSetupPackageReader : public TCustomSetupPackage {
+ public:
+  // Reads the file while others may read and write it; the file is closed again
+  // before the constructor returns or fails.
+  explicit TSetupPackageReader(const UString& fileName);
+  // Reads from the stream's position; where the stream stands afterwards is unspecified.
+  explicit TSetupPackageReader(TStream& stream);
+#ifdef _WIN32
+  // Reads the RCDATA resource of that name in the module.
+  TSetupPackageReader(void* module, const UString& resourceName);
+#endif
+
+  bool Contains(const UString& name) const;
+  // A copy of the entry's bytes, positioned at 0 and owned by the caller.
+  bool Extract(const UString& name, std::unique_ptr<TMemoryStream>& stream) const;
+  std::unique_ptr<TMemoryStream> ExtractItem(int index) const;
+
+ private:
+  // Raises ESetupPackageReadError for a damaged package, the stream read error for
+  // a source shorter than the header and "LZMA Error (%d)" for unusable properties.
+  void ReadPackage(TStream& source);
+  // Rejects a table or entries that point outside the decoded stream.
+  void ReadFileTable();
+  std::unique_ptr<TMemoryStream> Copy(const TSetupPackageFileTableItem& item) const;
+};
+
+class TSetupPackageBuilder : public TCustomSetupPackage {
+ public:
+  // Packages are enciphered with the key's four bytes in little-endian order.
+  explicit TSetupPackageBuilder(int32_t key);
+
+  // Appends an entry holding the stream's bytes (Size() bytes from its position;
+  // callers rewind it first). Names longer than 65535 UTF-16 units are refused.
+  void Add(TStream& stream, const UString& name);
+  // Writes the package at the LZMA level; the file is created or truncated. The
+  // builder keeps its entries, so it may receive more and commit again.
+  void Commit(const UString& fileName, int level);
+  void Commit(TStream& stream, int level);
+
+ private:
+  TSetupPackageKey FKey;
+};

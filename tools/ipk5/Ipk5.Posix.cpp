@@ -1,0 +1,14 @@
+#include <cstdio>
+
+#include "Ipk5.h"
+
+const char16_t kPathDelimiter = u'/';
+
+std::filesystem::path NativePath(const UString& path) { return Utf16ToUtf8(path); }
+
+int main(int argc, char** argv) {
+  std::vector<UString> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Utf8ToUtf16(argv[i]));
+  const int code = RunIpk5(args);
+  return std::fflush(stdout) == 0 ? code : ieError;
+}
