@@ -43,7 +43,7 @@ TEST(Script, GroupsSettingsAndLicenseAreReadIgnoringTheCaseOfNames) {
 
 TEST(Script, LicenseFilesAreFoundByFamilyInDocumentOrder) {
   const auto script = Load(R"(<r><setup><license>
-    <File lang-family="EN">en.rtf</File><File>any.rtf</File><File lang-family="RU">ru.rtf</File>
+    <File lang-family="EN" name="en.rtf"/><File name="any.rtf"/><File lang-family="RU" name="ru.rtf"/>
   </license></setup></r>)");
   TInstallerScriptFile* file = nullptr;
   ASSERT_TRUE(script->License.FindByFamily(u"ru", file));

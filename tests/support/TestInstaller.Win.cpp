@@ -23,7 +23,7 @@ TTestEntries DefaultSetupEntries() {
       {u"Install.xml",
        R"(<?xml version="1.0" encoding="utf-8"?>
 <setup-script>
-  <setup><license><File lang-family="EN">License.EN.rtf</File><File lang-family="RU">License.RU.rtf</File></license></setup>
+  <setup><license><File lang-family="EN" name="License.EN.rtf"/><File lang-family="RU" name="License.RU.rtf"/></license></setup>
   <product>
     <Settings>
       <Item name="ProductName" value="Ovix Test"/>

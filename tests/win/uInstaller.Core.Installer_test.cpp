@@ -1,5 +1,7 @@
 #include "uInstaller.Core.Installer.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "TestInstaller.h"

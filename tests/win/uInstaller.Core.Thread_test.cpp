@@ -135,7 +135,7 @@ TEST_F(InstallerThread, CancellingLetsTheRunningActionFinishAndStartsNoOther) {
   };
   installer->Start(false);
   thread = installer->Thread();
-  ASSERT_EQ(WaitForSingleObject(running, 10000), WAIT_OBJECT_0);
+  ASSERT_TRUE(WaitForHandlePumping(running, 10000));  // the thread reports while we wait
   SetEvent(release);
   installer->StopThread();
   EXPECT_TRUE(firstCompleted);
