@@ -6,6 +6,10 @@
 #include "DRX.Exceptions.h"
 #include "DRX.Platform.h"
 #include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.UserAccounts.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
 
 namespace {
 
@@ -27,7 +31,44 @@ void SearchFolder(const UString& folder, const TFileSearchHelper& filter, TDRXSt
   for (int i = 0; i < folders.Count(); ++i) SearchFolder(folders.Strings(i), filter, list);
 }
 
+UString NormalizedFolder(const UString& folder) {
+  return PlatformUpperCase(IncludeTrailingBackslash(ExpandFileName(folder)));
+}
+
+std::vector<UString> ProtectedFolders() {
+  std::vector<UString> folders;
+  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
+                          CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROFILE, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+                          CSIDL_COMMON_APPDATA, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
+                          CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS}) {
+    folders.push_back(GetShellFolder(csidl));
+  }
+  const UString profile = GetShellFolder(CSIDL_PROFILE);
+  folders.push_back(ExtractFilePath(ExcludeTrailingBackslash(profile)));  // C:\Users\ itself
+  folders.push_back(ExcludeTrailingBackslash(GetShellFolder(CSIDL_PROGRAM_FILES)) + u" (x86)\\");
+  const std::unique_ptr<TDRXUserAccountInfoList> accounts = GetUserAccounts();
+  for (size_t i = 0; i < accounts->Count(); ++i) {
+    folders.push_back(accounts->Items(i).ProfilePath);
+    folders.push_back(accounts->Items(i).AppDataPath);
+  }
+  return folders;
+}
+
 }  // namespace
+
+bool IsProtectedFolder(const UString& folder) {
+  if (Trim(folder).empty() || PathIsRootW(W(ExpandFileName(folder)))) return true;
+  const UString candidate = NormalizedFolder(folder);
+  if (candidate.size() <= 3) return true;  // "C:\" or shorter, however it was written
+  try {
+    for (const UString& protectedFolder : ProtectedFolders()) {
+      if (candidate == NormalizedFolder(protectedFolder)) return true;
+    }
+  } catch (const Exception&) {
+    return true;  // when the system cannot tell, nothing is deleted
+  }
+  return false;
+}
 
 void DeleteFileOnReboot(const UString& fileName) {
   MoveFileExW(W(fileName), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

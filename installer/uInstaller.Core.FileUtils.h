@@ -31,6 +31,12 @@ bool IsUninstaller();
 // started or did not become ready for input within 5 seconds.
 bool RunAndWait(const UString& commandLine);
 
+// A folder whose whole tree must never be deleted, whatever a destination or an
+// option says: a drive or share root, the Windows folder (and its system
+// folder), a Program Files folder itself, the folder holding the user profiles,
+// a user's profile folder, or an application-data root.
+bool IsProtectedFolder(const UString& folder);
+
 
 // Skips a folder, with everything below it, whose path starts with the excluded prefix.
 class TFileSearchHelper {
