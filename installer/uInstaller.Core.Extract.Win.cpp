@@ -21,16 +21,6 @@ TInstallerExtractHelper::TQuestion TInstallerExtractHelper::Question = AskAbortR
 
 namespace {
 
-// Windows does not overwrite a read-only, hidden or system file in place; a
-// link is never opened for writing, as the write would reach what it points to.
-// Checked here so that it holds whatever rights the program has.
-bool MayOverwriteInPlace(const UString& fileName) {
-  constexpr DWORD kKeptInPlace =
-      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
-  const DWORD attributes = GetFileAttributesW(W(fileName));
-  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & kKeptInPlace);
-}
-
 // Created or truncated, read and write, shared with nobody.
 std::unique_ptr<TStream> TryCreateExclusive(const UString& fileName) {
   if (!MayOverwriteInPlace(fileName)) return nullptr;

@@ -102,12 +102,25 @@ void SafeDeleteFile(const UString& fileName) {
 
 bool RemoveFileLink(const UString& fileName) { return !IsFileLink(fileName) || DeleteFileW(W(fileName)); }
 
+bool MayOverwriteInPlace(const UString& fileName) {
+  constexpr DWORD kKeptInPlace =
+      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+  const DWORD attributes = GetFileAttributesW(W(fileName));
+  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & kKeptInPlace);
+}
+
 void CopyFileOrRaise(const UString& source, const UString& target) {
   // CopyFileW would write through a link at the target into what it points to.
-  if (!RemoveFileLink(target) || !CopyFileW(W(source), W(target), FALSE)) {
-    // The system's text comes without its final period; the paths get a line of their own.
-    RaiseOSError(GetLastError(), u".\r\n" + source + u" -> " + target);
+  DWORD error = 0;
+  if (!RemoveFileLink(target)) {
+    error = GetLastError();
+  } else if (!MayOverwriteInPlace(target)) {
+    error = ERROR_ACCESS_DENIED;
+  } else if (!CopyFileW(W(source), W(target), FALSE)) {
+    error = GetLastError();
   }
+  // The system's text comes without its final period; the paths get a line of their own.
+  if (error) RaiseOSError(error, u".\r\n" + source + u" -> " + target);
 }
 
 UString CopyToTempFolder(const UString& fileName) {

@@ -22,8 +22,13 @@ void DeleteFileOnReboot(const UString& fileName);
 // that writing the name afterwards makes a file of its own. False when a link
 // is there and cannot be removed (the system's last error tells why).
 bool RemoveFileLink(const UString& fileName);
+// A file may be overwritten in place: it is not read-only, hidden or system (as
+// Windows refuses those, whatever rights the program has) and not a link (the
+// write would reach what it points to). True when there is no such file.
+bool MayOverwriteInPlace(const UString& fileName);
 // Copies, replacing the target (a link at the target is replaced, never written
-// through); raises EOSError whose text ends with "<source> -> <target>".
+// through; a read-only, hidden or system target fails with access denied);
+// raises EOSError whose text ends with "<source> -> <target>".
 void CopyFileOrRaise(const UString& source, const UString& target);
 // Copies the file into the temporary folder, scheduled for deletion at the next
 // restart; returns the copy's path.

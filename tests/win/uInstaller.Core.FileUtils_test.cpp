@@ -11,6 +11,7 @@
 
 #include "DRX.Classes.Thread.h"
 #include "DRX.Exceptions.h"
+#include "DRX.Format.h"
 #include "DRX.Platform.h"
 #include "DRX.Utils.MessageWindow.h"
 #include "DRX.Utils.Paths.h"
@@ -140,7 +141,7 @@ TEST(SafeDeleteFile, ClearsProtectingAttributesAndLeavesFoldersAndMissingFilesAl
   }
   EXPECT_TRUE(DirectoryExists(temp.File(u"folder")));
   EXPECT_TRUE(FileExists(outside.File(u"kept.txt")));
-  if (link.Made()) EXPECT_TRUE(IsFolderLink(temp.File(u"link")));
+  EXPECT_TRUE(!link.Made() || IsFolderLink(temp.File(u"link")));
 }
 
 // A loaded library stands for a running program's file: it cannot be deleted
@@ -186,13 +187,16 @@ TEST(CopyFileOrRaise, ReplacesTheTargetOrNamesBothFilesInTheError) {
   EXPECT_EQ(ReadFileBytes(target), "new");
 
   const UString readOnly = temp.File(u"readonly.bin");
+  const UString hidden = temp.File(u"hidden.bin");
   WriteFileBytes(readOnly, "kept");
+  WriteFileBytes(hidden, "kept");
   ASSERT_TRUE(SetFileAttributesW(W(readOnly), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesW(W(hidden), FILE_ATTRIBUTE_HIDDEN));
   struct Case {
     UString source, target;
     uint32_t code;
   };
-  for (const Case& c : {Case{source, readOnly, ERROR_ACCESS_DENIED},
+  for (const Case& c : {Case{source, readOnly, ERROR_ACCESS_DENIED}, Case{source, hidden, ERROR_ACCESS_DENIED},
                         Case{temp.File(u"missing.bin"), target, ERROR_FILE_NOT_FOUND}}) {
     try {
       CopyFileOrRaise(c.source, c.target);
@@ -206,6 +210,7 @@ TEST(CopyFileOrRaise, ReplacesTheTargetOrNamesBothFilesInTheError) {
     }
   }
   EXPECT_EQ(ReadFileBytes(readOnly), "kept");
+  EXPECT_EQ(ReadFileBytes(hidden), "kept");
   SetFileAttributesW(W(readOnly), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -295,10 +300,10 @@ TEST(RunAndWait, ReturnsWhenTheProgramHasEndedWhileSentMessagesKeepArriving) {
   });
   const UString program = BinFolder() + u"run_and_wait_child.exe";
   const UString handle = IntToStr(static_cast<int64_t>(reinterpret_cast<intptr_t>(window.Handle())));
-  EXPECT_TRUE(RunAndWait(u"\"" + program + u"\" \"" + record + u"\" " + handle));
+  EXPECT_TRUE(RunAndWait(Format(u"\"%s\" \"%s\" %s", {program, record, handle})));
   EXPECT_EQ(ReadFileBytes(record), "42") << "the child was answered and had ended";
   EXPECT_EQ(questions, 1);
   EXPECT_TRUE(onMainThread);
 
-  EXPECT_FALSE(RunAndWait(u"\"" + temp.File(u"missing.exe") + u"\""));
+  EXPECT_FALSE(RunAndWait(Format(u"\"%s\"", {temp.File(u"missing.exe")})));
 }
