@@ -301,8 +301,8 @@ TEST(RunAndWait, ReturnsWhenTheProgramHasEndedWhileSentMessagesKeepArriving) {
   const UString program = BinFolder() + u"run_and_wait_child.exe";
   const UString handle = IntToStr(static_cast<int64_t>(reinterpret_cast<intptr_t>(window.Handle())));
   EXPECT_TRUE(RunAndWait(Format(u"\"%s\" \"%s\" %s", {program, record, handle})));
-  EXPECT_EQ(ReadFileBytes(record), "42") << "the child was answered and had ended";
-  EXPECT_EQ(questions, 1);
+  EXPECT_EQ(ReadFileBytes(record), "42 42") << "the child was answered twice and had ended";
+  EXPECT_EQ(questions, 2);
   EXPECT_TRUE(onMainThread);
 
   EXPECT_FALSE(RunAndWait(Format(u"\"%s\"", {temp.File(u"missing.exe")})));

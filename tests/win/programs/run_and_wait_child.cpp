@@ -1,9 +1,10 @@
 // A program that RunAndWait is tested with:
 //   run_and_wait_child "<record file>" <window handle>
-// Before it ever reads input it sends a message to the window (the waiting
-// parent must keep delivering sent messages), then writes the window's answer
-// to the record file ("none" when the message was not delivered within ten
-// seconds) and ends.
+// It sends a message to the window before it first looks for input and
+// another one after (the waiting parent must keep delivering sent messages
+// while the program starts and while it runs), writes the window's two answers
+// to the record file ("none" for a message not delivered within ten seconds)
+// and ends.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -12,6 +13,7 @@
 namespace {
 constexpr UINT kQuestion = WM_APP + 1;
 constexpr UINT kAnswerTimeoutMs = 10000;
+constexpr UINT kPauseMs = 200;
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -22,13 +24,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const HWND window = reinterpret_cast<HWND>(static_cast<intptr_t>(_wtoi64(arguments[2])));
   LocalFree(arguments);
 
-  DWORD_PTR answer = 0;
-  const bool answered =
-      SendMessageTimeoutW(window, kQuestion, GetCurrentProcessId(), 0, SMTO_NORMAL, kAnswerTimeoutMs, &answer) != 0;
+  const auto ask = [window] {
+    DWORD_PTR answer = 0;
+    const bool answered =
+        SendMessageTimeoutW(window, kQuestion, GetCurrentProcessId(), 0, SMTO_NORMAL, kAnswerTimeoutMs, &answer) != 0;
+    return answered ? std::to_string(answer) : std::string("none");
+  };
+  const std::string starting = ask();
+  // Waiting for input with nothing to read makes it count as ready; the
+  // parent then waits for the end (the pause gives it time to see that).
+  SetTimer(nullptr, 0, kPauseMs, nullptr);
   MSG message;
-  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // now waiting for input
+  while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER) {
+  }
+  const std::string running = ask();
 
-  const std::string text = answered ? std::to_string(answer) : "none";
+  const std::string text = starting + " " + running;
   const HANDLE file = CreateFileW(record.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;
   DWORD written = 0;
