@@ -13,6 +13,10 @@ constexpr char kMagic[4] = {'I', 'P', 'K', '5'};
 constexpr int kHeaderSize = 12;
 constexpr int kTableLengthSize = 4;
 constexpr size_t kMaxNameLength = 0xFFFF;
+// How far ahead the decoded stream's memory is reserved: the header's length, but
+// never more than this many times the coded bytes at hand, so that a length field
+// alone cannot claim memory.
+constexpr int64_t kReserveRatio = 32;
 
 uint32_t LoadLE32(const uint8_t* p) {
   return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
@@ -86,6 +90,7 @@ std::unique_ptr<TMemoryStream> DecodeSetupPackage(TStream& source) {
   const uint32_t length = LoadLE32(header + 8);
 
   auto decoded = std::make_unique<TMemoryStream>();
+  decoded->SetCapacity(std::min<int64_t>(length, kReserveRatio * std::max<int64_t>(source.Size() - source.Position(), 0)));
   TRC4State rc4;
   TRC4::Initialize(rc4, SetupPackageKey(PackageKey));
   // The CRC is taken block by block while each is still in the cache.

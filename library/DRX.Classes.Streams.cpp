@@ -106,6 +106,7 @@ void TMemoryStream::Reserve(int64_t capacity) {
   buffer_.reset(block);
   capacity_ = grown;
   memory_ = block;
+  AdviseLargeBlock(block, grown);
 }
 
 void TMemoryStream::SetSize(int64_t newSize) {

@@ -74,6 +74,8 @@ class TMemoryStream : public TCustomMemoryStream {
   uint8_t* Memory() { return buffer_.get(); }
   std::string_view Bytes() const { return {reinterpret_cast<const char*>(buffer_.get()), static_cast<size_t>(size_)}; }
   void Clear();
+  // Room for that many bytes without growing again; the size stays as it is.
+  void SetCapacity(int64_t capacity) { Reserve(capacity); }
   void LoadFromStream(TStream& source);  // whole source, from its start
   void LoadFromFile(const UString& fileName);
   void SaveToStream(TStream& target);
@@ -82,6 +84,8 @@ class TMemoryStream : public TCustomMemoryStream {
  private:
   // Grows the block with realloc, which large blocks can do without copying.
   void Reserve(int64_t capacity);
+  // Asks the system to back a block of many megabytes with large pages, where it can.
+  static void AdviseLargeBlock(uint8_t* block, int64_t size);
   struct TFree {
     void operator()(uint8_t* block) const;
   };
