@@ -5,6 +5,14 @@
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
+# The clang "fuzz" preset instruments every unit, not only the fuzz targets:
+# coverage of the code under test guides libFuzzer, and the sanitizers check it.
+option(OVIX_LIBFUZZER "Build the fuzz targets with clang's libFuzzer" OFF)
+if(OVIX_LIBFUZZER)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                           _WIN32_WINNT=0x0A00 WINVER=0x0A00

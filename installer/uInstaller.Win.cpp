@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "DRX.Utils.CommandLine.h"
 #include "uInstaller.h"
 
 namespace {
@@ -9,6 +10,7 @@ void ShowErrorBox(const UString& message) {
 }
 
 TExitCode StartSequence() {
+  SetSetupParams(GetCommandLineParams());
   // The later steps (elevation, the installer object, the wizard or the silent
   // run) plug in here as they are built.
   return ecSuccess;

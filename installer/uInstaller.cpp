@@ -9,7 +9,15 @@ TErrorDisplay& ErrorDisplay() {
   static TErrorDisplay display;
   return display;
 }
+
+UString& SetupParamsValue() {
+  static UString params;
+  return params;
+}
 }  // namespace
+
+const UString& SetupParams() { return SetupParamsValue(); }
+void SetSetupParams(UString params) { SetupParamsValue() = std::move(params); }
 
 void SetErrorDisplay(TErrorDisplay display) { ErrorDisplay() = std::move(display); }
 

@@ -17,5 +17,10 @@ void ShowSetupError(const UString& message);
 // through the error display and turns into ecError.
 TExitCode RunGuarded(const std::function<TExitCode()>& sequence);
 
+// The parameter text: the process command line without the program path. The
+// start sequence fetches it once; it is kept for the life of the process.
+const UString& SetupParams();
+void SetSetupParams(UString params);
+
 // The whole program: returns the process's exit code.
 TExitCode RunSetup();

@@ -1,6 +1,16 @@
 #include "DRX.Encoding.h"
 
+#include <atomic>
+
 #include "DRX.Platform.h"
+
+namespace {
+std::atomic<uint32_t> drxCodePage{0};
+}
+
+uint32_t GetDRXCodePage() { return drxCodePage.load(std::memory_order_relaxed); }
+
+void SetDRXCodePage(uint32_t codePage) { drxCodePage.store(codePage, std::memory_order_relaxed); }
 
 uint32_t EffectiveCodePage(const TDRXEncoding& encoding) {
   return encoding.CodePage != 0 ? encoding.CodePage : SystemAnsiCodePage();
@@ -75,6 +85,14 @@ std::string EncodeText(const TDRXEncoding& encoding, UStringView text) {
 }
 
 UString DecodeTextDetectingEncoding(std::string_view bytes, const TDRXEncoding& fallback, TDRXEncoding& detected) {
+  // A UTF-16 mark alone is what saving an empty text writes: too short for
+  // detection, but it must read back as empty, not as two ANSI characters.
+  for (const auto& utf16 : {TDRXEncoding::Utf16LE(), TDRXEncoding::Utf16BE()}) {
+    if (bytes == EncodingPreamble(utf16)) {
+      detected = utf16;
+      return {};
+    }
+  }
   detected = fallback;
   const size_t mark = DetectByteOrderMark(bytes, detected);
   const std::string_view body = bytes.substr(mark);

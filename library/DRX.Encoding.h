@@ -21,6 +21,12 @@ struct TDRXEncoding {
   bool operator==(const TDRXEncoding&) const = default;
 };
 
+// The process-wide 8-bit code page of the user interface's language (0, the
+// default, means the system's ANSI code page). Texts stored without a declared
+// encoding are read in it: TDRXEncoding::Ansi(GetDRXCodePage()).
+uint32_t GetDRXCodePage();
+void SetDRXCodePage(uint32_t codePage);
+
 // The code page behind an ANSI encoding (its own, or the system's for 0).
 uint32_t EffectiveCodePage(const TDRXEncoding& encoding);
 
@@ -42,5 +48,6 @@ std::string EncodeText(const TDRXEncoding& encoding, UStringView text);
 
 // Reads a whole text: a byte-order mark decides the encoding, else `fallback`;
 // when the bytes do not decode in it they are read again as ANSI.
-// `detected` receives the encoding found (the mark's, or `fallback`).
+// `detected` receives the encoding found (the mark's, or `fallback`). Two bytes
+// that are exactly a UTF-16 mark are an empty text in that encoding.
 UString DecodeTextDetectingEncoding(std::string_view bytes, const TDRXEncoding& fallback, TDRXEncoding& detected);

@@ -5,6 +5,8 @@
 #include <iconv.h>
 #include <locale.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <wctype.h>
 
 #include <cstdlib>
@@ -135,6 +137,23 @@ std::string PlatformEncodeCodePage(uint32_t codePage, UStringView text) {
     return (high >= 0xD8 && high <= 0xDB && rest.size() >= 4) ? 4 : 2;
   });
   return ok ? bytes : std::string();
+}
+
+UString PlatformProgramFileName() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return {};
+    if (static_cast<size_t>(length) < buffer.size()) return Utf8ToUtf16(std::string_view(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool PlatformResetFileAttributes(const UString& fileName) {
+  const std::string path = Utf16ToUtf8(fileName);
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return false;
+  return chmod(path.c_str(), (info.st_mode & 0777) | S_IRUSR | S_IWUSR) == 0;
 }
 
 UString PlatformTempFolder() {

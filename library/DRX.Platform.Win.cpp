@@ -7,6 +7,8 @@ const wchar_t* Ptr(UStringView text) { return reinterpret_cast<const wchar_t*>(t
 }
 
 int PlatformCompareText(UStringView a, UStringView b, bool ignoreCase) {
+  // CompareStringW fails on empty strings instead of ordering them first.
+  if (a.empty() || b.empty()) return a.empty() == b.empty() ? 0 : (a.empty() ? -1 : 1);
   const int result = CompareStringW(LOCALE_USER_DEFAULT, ignoreCase ? NORM_IGNORECASE : 0, Ptr(a),
                                     static_cast<int>(a.size()), Ptr(b), static_cast<int>(b.size()));
   return result - CSTR_EQUAL;
@@ -55,6 +57,20 @@ std::string PlatformEncodeCodePage(uint32_t codePage, UStringView text) {
   std::string result(length, '\0');
   WideCharToMultiByte(codePage, 0, Ptr(text), count, result.data(), length, nullptr, nullptr);
   return result;
+}
+
+UString PlatformProgramFileName() {
+  UString buffer(MAX_PATH, u'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, W(buffer), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return buffer.substr(0, length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool PlatformResetFileAttributes(const UString& fileName) {
+  return SetFileAttributesW(W(fileName), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
 UString PlatformTempFolder() {

@@ -27,6 +27,22 @@ bool PlatformTryDecodeCodePage(uint32_t codePage, std::string_view bytes, UStrin
 UString PlatformDecodeCodePage(uint32_t codePage, std::string_view bytes);
 std::string PlatformEncodeCodePage(uint32_t codePage, UStringView text);
 
+// The separator of the running platform's own file paths.
+#ifdef _WIN32
+inline constexpr char16_t PathDelim = u'\\';
+#else
+inline constexpr char16_t PathDelim = u'/';
+#endif
+
+// The full file name of the running program (Windows: GetModuleFileNameW;
+// natively the target of /proc/self/exe).
+UString PlatformProgramFileName();
+
+// Clears the attributes that stop a file from being overwritten (Windows:
+// read-only, hidden, system; natively: gives the owner read and write access).
+// False when the file does not exist or cannot be changed.
+bool PlatformResetFileAttributes(const UString& fileName);
+
 // The temporary folder, with a trailing path separator.
 UString PlatformTempFolder();
 

@@ -7,7 +7,8 @@ namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 
 // Decodes one UTF-8 sequence at text[i]; returns false when it is malformed.
-bool DecodeUtf8Sequence(std::string_view text, size_t& i, char32_t& code) {
+// Encoded surrogates count as malformed unless allowed.
+bool DecodeUtf8Sequence(std::string_view text, size_t& i, char32_t& code, bool allowSurrogates) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char lead = byte(i);
   int extra;
@@ -22,7 +23,7 @@ bool DecodeUtf8Sequence(std::string_view text, size_t& i, char32_t& code) {
     code = (code << 6) | (byte(i + k) & 0x3F);
   }
   i += extra + 1;
-  return code >= minimum && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+  return code >= minimum && code <= 0x10FFFF && (allowSurrogates || !(code >= 0xD800 && code <= 0xDFFF));
 }
 
 void AppendUtf16(UString& out, char32_t code) {
@@ -35,13 +36,13 @@ void AppendUtf16(UString& out, char32_t code) {
   }
 }
 
-bool DecodeUtf8(std::string_view text, UString& out, bool strict) {
+bool DecodeUtf8(std::string_view text, UString& out, bool strict, bool allowSurrogates = false) {
   out.clear();
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
     char32_t code;
-    if (DecodeUtf8Sequence(text, i, code)) {
+    if (DecodeUtf8Sequence(text, i, code, allowSurrogates)) {
       AppendUtf16(out, code);
     } else if (strict) {
       return false;
@@ -50,6 +51,42 @@ bool DecodeUtf8(std::string_view text, UString& out, bool strict) {
     }
   }
   return true;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
+// Pairs become four-byte sequences; a lone surrogate becomes U+FFFD or, when
+// kept, its own three-byte sequence.
+std::string EncodeUtf8(UStringView text, bool keepLoneSurrogates) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t code = text[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (code >= 0xD800 && code <= 0xDFFF && !keepLoneSurrogates) {
+      code = kReplacement;
+    }
+    AppendUtf8(out, code);
+  }
+  return out;
 }
 
 bool IsTrimmed(char16_t c) { return c < 33; }
@@ -64,35 +101,11 @@ UString Utf8ToUtf16(std::string_view text) {
 
 bool TryUtf8ToUtf16(std::string_view text, UString& result) { return DecodeUtf8(text, result, true); }
 
-std::string Utf16ToUtf8(UStringView text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t code = text[i];
-    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (code >= 0xD800 && code <= 0xDFFF) {
-      code = kReplacement;
-    }
-    if (code < 0x80) {
-      out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-  }
-  return out;
-}
+std::string Utf16ToUtf8(UStringView text) { return EncodeUtf8(text, false); }
+
+bool TryGeneralizedUtf8ToUtf16(std::string_view text, UString& result) { return DecodeUtf8(text, result, true, true); }
+
+std::string Utf16ToGeneralizedUtf8(UStringView text) { return EncodeUtf8(text, true); }
 
 UString TrimLeft(UStringView text) {
   size_t start = 0;

@@ -14,6 +14,11 @@ using UStringView = std::u16string_view;
 UString Utf8ToUtf16(std::string_view text);
 bool TryUtf8ToUtf16(std::string_view text, UString& result);
 std::string Utf16ToUtf8(UStringView text);
+// Generalised UTF-8 also carries surrogates as three-byte sequences: lone ones
+// survive a round trip, and pairs stored that way by older writers read back.
+// Pairs are written as four-byte sequences.
+bool TryGeneralizedUtf8ToUtf16(std::string_view text, UString& result);
+std::string Utf16ToGeneralizedUtf8(UStringView text);
 
 // Trim, TrimLeft, TrimRight: remove every character below 33 (space and controls).
 UString Trim(UStringView text);

@@ -13,3 +13,10 @@ UString ExtractFileName(UStringView path);
 // From the last dot of the file name on (".lng"); empty when it has none.
 UString ExtractFileExt(UStringView path);
 UString ChangeFileExt(UStringView path, UStringView extension);
+
+// Cleans a path so that every part is a valid file name: keeps a drive ("C:")
+// or network ("\\server") root, turns '"' into an apostrophe, drops
+// \ < > * : ? | /, strips leading spaces and trailing spaces and dots (never the
+// part's first character), cuts parts to 255 characters and drops empty parts.
+// A trailing backslash survives.
+UString ValidatePath(UStringView path);

@@ -40,3 +40,12 @@ TEST(Encoding, InvalidUtf8FallsBackToAnsi) {
   EXPECT_EQ(DecodeTextDetectingEncoding("a\x00" "b\x00" "c"sv, TDRXEncoding::Utf16LE(), detected), u"ab")
       << "an odd trailing byte is ignored";
 }
+
+TEST(Encoding, AUtf16MarkAloneIsAnEmptyText) {
+  TDRXEncoding detected;
+  EXPECT_EQ(DecodeTextDetectingEncoding("\xFF\xFE", TDRXEncoding::Ansi(1252), detected), u"");
+  EXPECT_EQ(detected, TDRXEncoding::Utf16LE());
+  EXPECT_EQ(DecodeTextDetectingEncoding("\xFE\xFF", TDRXEncoding::Ansi(1252), detected), u"");
+  EXPECT_EQ(detected, TDRXEncoding::Utf16BE());
+  EXPECT_EQ(DecodeTextDetectingEncoding("\xFF\xFF", TDRXEncoding::Ansi(1252), detected), u"\u00FF\u00FF");
+}

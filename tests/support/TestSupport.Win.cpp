@@ -1,5 +1,9 @@
 #include <windows.h>
 
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "DRX.Utils.Paths.h"
 #include "TestSupport.h"
 
@@ -7,4 +11,101 @@ UString BinFolder() {
   wchar_t buffer[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
   return ExtractFilePath(FromW(buffer, length));
+}
+
+namespace {
+// Wine's own entry points for reaching the host; absent on Windows.
+template <typename T>
+T WineExport(const wchar_t* module, const char* name) {
+  return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
+}
+
+std::string HostPath(const UString& path) {
+  using TGetUnixFileName = char*(__cdecl*)(const wchar_t*);
+  const auto getUnixFileName = WineExport<TGetUnixFileName>(L"kernel32.dll", "wine_get_unix_file_name");
+  if (!getUnixFileName) return {};
+  char* name = getUnixFileName(W(ExcludeTrailingBackslash(path)));
+  if (!name) return {};
+  std::string result(name);
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+bool RunOnHost(std::vector<std::string> arguments) {
+  using TSpawn = LONG(__cdecl*)(char* const*, int);
+  const auto spawn = WineExport<TSpawn>(L"ntdll.dll", "__wine_unix_spawnvp");
+  if (!spawn) return false;
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  return spawn(argv.data(), 1) == 0;
+}
+
+// The host path of a folder entry itself (the entry may be a link: not resolved).
+std::string HostChildPath(const UString& path) {
+  const std::string folder = HostPath(ExtractFilePath(path));
+  return folder.empty() ? folder : folder + "/" + Utf16ToUtf8(ExtractFileName(path));
+}
+
+bool IsFolderLink(const UString& path) {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+std::string DriveDevice(char16_t letter) {
+  const char* prefix = std::getenv("WINEPREFIX");
+  return prefix ? std::string(prefix) + "/dosdevices/" + static_cast<char>(letter | 0x20) + ":" : std::string();
+}
+}  // namespace
+
+TFolderLink::TFolderLink(const UString& link, const UString& target) : link_(ExcludeTrailingBackslash(link)) {
+  made_ = CreateSymbolicLinkW(W(link_), W(ExcludeTrailingBackslash(target)), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+          IsFolderLink(link_);
+  if (made_) return;
+  const std::string hostTarget = HostPath(target);
+  const std::string hostLink = HostChildPath(link_);
+  made_ = !hostTarget.empty() && !hostLink.empty() && RunOnHost({"ln", "-sn", hostTarget, hostLink}) &&
+          IsFolderLink(link_);
+}
+
+TFolderLink::~TFolderLink() {
+  if (!made_ || RemoveDirectoryW(W(link_))) return;
+  const std::string hostLink = HostChildPath(link_);
+  if (!hostLink.empty()) RunOnHost({"rm", "-f", hostLink});  // without -r: removes the link only
+}
+
+TMappedDrive::TMappedDrive(char16_t letter, const UString& folder) : letter_(letter) {
+  const UString drive = UString(1, letter) + u":";
+  const UString root = drive + u"\\";
+  made_ = DefineDosDeviceW(0, W(drive), W(ExcludeTrailingBackslash(folder))) &&
+          GetFileAttributesW(W(root)) != INVALID_FILE_ATTRIBUTES;
+  if (made_) return;
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, W(drive), nullptr);
+  const std::string device = DriveDevice(letter);
+  const std::string hostFolder = HostPath(folder);
+  made_ = !device.empty() && !hostFolder.empty() && RunOnHost({"ln", "-sn", hostFolder, device}) &&
+          GetFileAttributesW(W(root)) != INVALID_FILE_ATTRIBUTES;
+}
+
+TMappedDrive::~TMappedDrive() {
+  if (!made_) return;
+  const UString drive = UString(1, letter_) + u":";
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, W(drive), nullptr);
+  const std::string device = DriveDevice(letter_);
+  if (!device.empty()) RunOnHost({"rm", "-f", device});
+}
+
+long RunProgram(const UString& commandLine) {
+  UString line = commandLine;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, W(line), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<long>(exitCode);
 }

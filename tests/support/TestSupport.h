@@ -37,3 +37,43 @@ UString TestDataFile(UStringView name);
 // The folder of the running test program (where every built program lives).
 UString BinFolder();
 #endif
+
+#ifdef _WIN32
+// A symbolic link to a folder, removed again (the link, never its target) when
+// the object goes; declare it after the TTempFolder it lives in. Wine 8 makes
+// no reparse points itself: there the link is made on the host, and Wine
+// reports it as a folder reparse point.
+class TFolderLink {
+ public:
+  TFolderLink(const UString& link, const UString& target);
+  ~TFolderLink();
+  TFolderLink(const TFolderLink&) = delete;
+  TFolderLink& operator=(const TFolderLink&) = delete;
+  bool Made() const { return made_; }
+
+ private:
+  UString link_;
+  bool made_;
+};
+
+// A drive letter whose root is `folder` while the object lives (on Wine, a
+// host link in the prefix's device folder). `letter` must be unused.
+class TMappedDrive {
+ public:
+  TMappedDrive(char16_t letter, const UString& folder);
+  ~TMappedDrive();
+  TMappedDrive(const TMappedDrive&) = delete;
+  TMappedDrive& operator=(const TMappedDrive&) = delete;
+  bool Made() const { return made_; }
+
+ private:
+  char16_t letter_;
+  bool made_;
+};
+#endif
+
+#ifdef _WIN32
+// Starts a command line and waits for the process; its exit code, or -1 when
+// it could not be started.
+long RunProgram(const UString& commandLine);
+#endif

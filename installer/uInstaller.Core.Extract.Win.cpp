@@ -1,0 +1,147 @@
+#include <windows.h>
+
+#include "uInstaller.Core.Extract.h"
+
+#include "DRX.Classes.Thread.h"
+#include "DRX.FileFormats.INI.h"
+#include "DRX.Hashes.h"
+#include "DRX.Platform.h"
+#include "DRX.UI.Dialogs.h"
+#include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.h"
+#include "uInstaller.Core.Exceptions.h"
+#include "uInstaller.Core.FileUtils.h"
+#include "uInstaller.Core.Installer.h"
+#include "uInstaller.Core.Package.h"
+#include "uInstaller.Core.ProductInfo.h"
+#include "uInstaller.Core.Repository.h"
+#include "uInstaller.Core.Script.h"
+
+TInstallerExtractHelper::TQuestion TInstallerExtractHelper::Question = AskAbortRetryIgnore;
+
+namespace {
+
+// Created or truncated, read and write, shared with nobody.
+std::unique_ptr<TStream> TryCreateExclusive(const UString& fileName) {
+  try {
+    return std::make_unique<TFileStream>(fileName, fmCreate | fmShareExclusive);
+  } catch (const EStreamError&) {
+    return nullptr;
+  }
+}
+
+UString Md5OfFile(const UString& fileName) {
+  TDRXHashMD5 md5;
+  TDRXHashState state;
+  md5.Initialize(state);
+  md5.UpdateFromFile(state, fileName);
+  return std::get<UString>(md5.Finalize(state));
+}
+
+UString Md5OfRest(TStream& stream) {
+  TDRXHashMD5 md5;
+  TDRXHashState state;
+  md5.Initialize(state);
+  md5.UpdateFromStream(state, stream);
+  return std::get<UString>(md5.Finalize(state));
+}
+
+}  // namespace
+
+int AskAbortRetryIgnore(const UString& text) {
+  int answer = IDIGNORE;
+  Synchronize([&] { answer = ShowMessageBox(nullptr, text, u"", MB_ABORTRETRYIGNORE | MB_ICONWARNING | MB_DEFBUTTON2); });
+  return answer;
+}
+
+UString TInstallerExtractHelper::FormatLangString(UStringView key, std::initializer_list<TFormatArg> args) {
+  return Format(Installer->Resources().GetLangString(u"Common", key), args);
+}
+
+void TInstallerExtractHelper::ForceFolder(const UString& folder) {
+  if (!ForceDirectories(folder)) throw EInstallerInstallError(FormatLangString(u"E3", {folder}));
+}
+
+bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStream& source,
+                                                 std::unique_ptr<TStream>& target) {
+  if ((target = TryCreateExclusive(fileName))) return true;
+  const int64_t start = source.Position();
+  const bool sameContent = SameText(Md5OfFile(fileName), Md5OfRest(source));
+  source.SetPosition(start);
+  if (sameContent) return false;
+  // A file in use that may be moved is replaced at once; its old content stays beside it.
+  MoveFileW(W(fileName), W(fileName + u".bak"));
+  for (;;) {
+    if ((target = TryCreateExclusive(fileName))) return true;
+    switch (Question(FormatLangString(u"QM2", {fileName}))) {
+      case IDRETRY: continue;
+      case IDABORT: throw EInstallerInstallError(FormatLangString(u"E1", {fileName}));
+      default: return false;
+    }
+  }
+}
+
+void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) {
+  TInstallerResources& resources = Installer->Resources();
+  const UString target = resources.ExpandPath(file.Name);
+  ForceFolder(ExtractFilePath(target));
+  std::unique_ptr<TMemoryStream> source = resources.GetFile(file.GetSourceName());
+  std::unique_ptr<TStream> stream;
+  if (!CreateTargetStream(target, *source, stream)) return;
+  source->SetPosition(0);
+  stream->CopyFrom(*source, source->Size());
+}
+
+void TInstallerActionExtract::Execute() {
+  SetStatus(CommonString(u"A4"));
+  const UString family = Resources().GetLangFamily();
+  std::vector<const TInstallerScriptFile*> files;
+  const TInstallerScriptGroup& components = Script().Components;
+  for (int i = 0; i < components.Count(); ++i) {
+    if (components.Items(i).MatchesFamily(family)) files.push_back(&components.Items(i));
+  }
+  const size_t count = files.size();
+  for (size_t i = 0; i < count; ++i) {
+    SetProgress(static_cast<int>((i + 1) * 100 / count));
+    Installer->ExtractHelper().ExtractFile(*files[i]);
+  }
+  SetStatus(CommonString(u"A7"));
+  WriteUninstallData(Installer->DestPath(), files);
+}
+
+void TInstallerActionExtract::WriteUninstallData(const UString& destPath,
+                                                 const std::vector<const TInstallerScriptFile*>& files) {
+  const UString uninstallExe = destPath + u"Uninstall.exe";
+  const UString uninstallDat = ChangeFileExt(uninstallExe, u".dat");
+  CopyFileOrRaise(ModuleFileName(), uninstallExe);
+
+  TDRXIniFile ini;
+  ini.Assign(Settings());
+  ini.DeleteSection(u"Uninstall");  // replaced, never merged
+  for (const TInstallerScriptFile* file : files) AddUninstallEntry(ini, file->Name);
+  AddUninstallEntry(ini, uninstallDat);
+  AddUninstallEntry(ini, uninstallExe);
+
+  TMemoryStream iniStream;
+  ini.SaveToStream(iniStream);
+  iniStream.SetPosition(0);
+  TSetupPackageBuilder builder(PackageKey);
+  builder.Add(iniStream, u"Uninstall.ini");
+  builder.Commit(uninstallDat, 4);
+
+  if (Installer->HasFlag(ifPortable)) return;
+  TInstallerProductInfo& product = ProductInfo();
+  TInstallerApplicationRepository::Register(product.GetName(), uninstallExe, product.GetVersionNo(),
+                                            product.GetPublisher(), product.GetHomePage());
+}
+
+void TInstallerActionExtract::AddUninstallEntry(TDRXIniFile& ini, const UString& path) {
+  UString entry = Resources().ExpandPath(path);
+  const int count = ini.ReadInteger(u"Uninstall", u"Count", 0);
+  const UString& destPath = Installer->DestPath();
+  if (entry.size() >= destPath.size() && SameText(UStringView(entry).substr(0, destPath.size()), destPath)) {
+    entry.erase(0, destPath.size());
+  }
+  ini.WriteString(u"Uninstall", IntToStr(count), entry);
+  ini.WriteInteger(u"Uninstall", u"Count", count + 1);
+}

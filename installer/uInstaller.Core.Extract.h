@@ -1,0 +1,53 @@
+#pragma once
+// Extraction: the script's components become files in the destination. A
+// target that cannot be opened for writing is left alone when it already has
+// the entry's content; otherwise it is moved aside to a ".bak" name, and when
+// even that does not free it the user is asked to abort, retry or ignore.
+// After the files, the extraction leaves what the uninstaller needs.
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "DRX.Classes.Streams.h"
+#include "DRX.Format.h"
+#include "uInstaller.Core.Actions.h"
+
+class TDRXIniFile;
+class TInstallerScriptFile;
+
+class TInstallerExtractHelper {
+ public:
+  // Asks the user about a file that cannot be written (text: the "QM2" question)
+  // on the main thread; returns IDABORT, IDRETRY or IDIGNORE (anything else counts
+  // as Ignore). Tests replace it.
+  using TQuestion = std::function<int(const UString& text)>;
+  static TQuestion Question;
+
+  // Writes one script file to its target in the destination.
+  void ExtractFile(const TInstallerScriptFile& file);
+  // Creates the folder with its missing parents; raises ("Common", "E3") otherwise.
+  void ForceFolder(const UString& folder);
+  // Opens the target for writing (true: write Source into Target) or decides to
+  // leave it unchanged (false). Raises ("Common", "E1") when the user aborts.
+  bool CreateTargetStream(const UString& fileName, TStream& source, std::unique_ptr<TStream>& target);
+  UString FormatLangString(UStringView key, std::initializer_list<TFormatArg> args);
+};
+
+// The message box the program asks with: warning, Abort/Retry/Ignore, Retry preselected.
+int AskAbortRetryIgnore(const UString& text);
+
+class TInstallerActionExtract : public TInstallerAction {
+ public:
+  static constexpr UStringView ClassName = u"TInstallerActionExtract";
+  void Execute() override;
+
+  // Uninstall.exe (a copy of the running program), Uninstall.dat (Uninstall.ini:
+  // the settings store plus the installed files) and, unless portable, the
+  // entry in the list of installed programs.
+  void WriteUninstallData(const UString& destPath, const std::vector<const TInstallerScriptFile*>& files);
+  // Appends the expanded path (relative when inside the destination) as the next
+  // numbered key of section "Uninstall" and rewrites "Count".
+  void AddUninstallEntry(TDRXIniFile& ini, const UString& path);
+};

@@ -1,0 +1,153 @@
+#include <windows.h>
+
+#include "uInstaller.Core.FileUtils.h"
+
+#include "DRX.Classes.Thread.h"
+#include "DRX.Exceptions.h"
+#include "DRX.Platform.h"
+#include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.UserAccounts.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+namespace {
+
+constexpr DWORD kInputIdleTimeout = 5000;
+
+// A folder's files go to `files`, the subfolders that may be entered to `folders`.
+void ListFolder(const UString& folder, TDRXStringList& files, TDRXStringList& folders) {
+  for (const TDRXFolderEntry& entry : ListFolderEntries(folder)) {
+    if (entry.Kind == fekFile) files.Add(folder + entry.Name);
+    if (entry.Kind == fekFolder) folders.Add(folder + entry.Name + u"\\");
+  }
+}
+
+void SearchFolder(const UString& folder, const TFileSearchHelper& filter, TDRXStringList& list) {
+  if (!filter.AcceptFolder(folder)) return;
+  TDRXStringList folders;
+  ListFolder(folder, list, folders);
+  folders.SortLogical();
+  for (int i = 0; i < folders.Count(); ++i) SearchFolder(folders.Strings(i), filter, list);
+}
+
+UString NormalizedFolder(const UString& folder) {
+  return PlatformUpperCase(IncludeTrailingBackslash(ExpandFileName(folder)));
+}
+
+std::vector<UString> ProtectedFolders() {
+  std::vector<UString> folders;
+  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
+                          CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROFILE, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+                          CSIDL_COMMON_APPDATA, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
+                          CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS}) {
+    folders.push_back(GetShellFolder(csidl));
+  }
+  const UString profile = GetShellFolder(CSIDL_PROFILE);
+  folders.push_back(ExtractFilePath(ExcludeTrailingBackslash(profile)));  // C:\Users\ itself
+  folders.push_back(ExcludeTrailingBackslash(GetShellFolder(CSIDL_PROGRAM_FILES)) + u" (x86)\\");
+  const std::unique_ptr<TDRXUserAccountInfoList> accounts = GetUserAccounts();
+  for (size_t i = 0; i < accounts->Count(); ++i) {
+    folders.push_back(accounts->Items(i).ProfilePath);
+    folders.push_back(accounts->Items(i).AppDataPath);
+  }
+  return folders;
+}
+
+}  // namespace
+
+bool IsProtectedFolder(const UString& folder) {
+  if (Trim(folder).empty() || PathIsRootW(W(ExpandFileName(folder)))) return true;
+  const UString candidate = NormalizedFolder(folder);
+  if (candidate.size() <= 3) return true;  // "C:\" or shorter, however it was written
+  try {
+    for (const UString& protectedFolder : ProtectedFolders()) {
+      if (candidate == NormalizedFolder(protectedFolder)) return true;
+    }
+  } catch (const Exception&) {
+    return true;  // when the system cannot tell, nothing is deleted
+  }
+  return false;
+}
+
+void DeleteFileOnReboot(const UString& fileName) {
+  MoveFileExW(W(fileName), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+void SafeDeleteFile(const UString& fileName) {
+  if (!FileExists(fileName)) return;
+  SetFileAttributesW(W(fileName), FILE_ATTRIBUTE_NORMAL);
+  if (DeleteFileW(W(fileName))) return;
+  wchar_t tempName[MAX_PATH];
+  const UString tempFolder = PlatformTempFolder();
+  if (!GetTempFileNameW(W(tempFolder), L"delete", 0, tempName)) RaiseLastOSError();
+  DeleteFileW(tempName);
+  if (MoveFileW(W(fileName), tempName)) DeleteFileOnReboot(FromW(tempName));
+}
+
+void CopyFileOrRaise(const UString& source, const UString& target) {
+  if (!CopyFileW(W(source), W(target), FALSE)) RaiseOSError(GetLastError(), source + u" -> " + target);
+}
+
+UString CopyToTempFolder(const UString& fileName) {
+  const UString target = PlatformTempFolder() + ExtractFileName(fileName);
+  CopyFileOrRaise(fileName, target);
+  DeleteFileOnReboot(target);
+  return target;
+}
+
+UString ModuleFileName() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length < buffer.size()) return FromW(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool IsUninstaller() { return SameText(ExtractFileName(ModuleFileName()), u"Uninstall.exe"); }
+
+bool RunAndWait(const UString& commandLine) {
+  UString mutableLine = commandLine;  // CreateProcessW may write into its command line
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, W(mutableLine), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    return false;
+  bool ended = false;
+  if (WaitForInputIdle(process.hProcess, kInputIdleTimeout) != WAIT_TIMEOUT) {
+    WaitForHandlePumping(process.hProcess);
+    ended = true;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return ended;
+}
+
+bool TFileSearchHelper::AcceptFolder(const UString& folderWithBackslash) const {
+  return excludePath_.empty() || folderWithBackslash.size() < excludePath_.size() ||
+         !SameText(UStringView(folderWithBackslash).substr(0, excludePath_.size()), excludePath_);
+}
+
+void FindFiles(const UString& path, const UString& excludePath, TDRXStringList& list) {
+  SearchFolder(IncludeTrailingBackslash(path), TFileSearchHelper(excludePath), list);
+}
+
+void TInstallerFileList::Add(const UString& fileName, const UString& archiveName) {
+  items_.push_back(std::make_unique<TInstallerFileListItem>(TInstallerFileListItem{archiveName, fileName}));
+}
+
+void TInstallerFileList::AddFolder(const UString& path, const UString& excludePath, const UString& archivePrefix) {
+  TDRXStringList found;
+  FindFiles(path, excludePath, found);
+  for (int i = 0; i < found.Count(); ++i) {
+    const UString& fileName = found.Strings(i);
+    Add(fileName, archivePrefix + fileName.substr(std::min(path.size(), fileName.size())));
+  }
+}
+
+void TInstallerFileList::RemoveByName(UStringView name) {
+  std::erase_if(items_, [&](const auto& item) { return SameText(ExtractFileName(item->FileName), name); });
+}

@@ -1,0 +1,74 @@
+#pragma once
+// File and process operations shared by the core and the product's actions:
+// deletion that never fails on a file in use, copies with a readable error,
+// deletion at the next restart, running a program to its end, and the file
+// lists the backup is made from.
+
+#include <memory>
+#include <vector>
+
+#include "DRX.Classes.StringList.h"
+#include "DRX.Strings.h"
+#include "DRX.Utils.Shell.h"
+
+// Deletes a file (attributes cleared first). A file that cannot be deleted is
+// moved to a "delete" temporary name and deleted at the next restart. Raises
+// only when no temporary name can be made; a missing file or a folder is no error.
+void SafeDeleteFile(const UString& fileName);
+// Schedules the file for deletion at the next restart; the result is ignored.
+void DeleteFileOnReboot(const UString& fileName);
+// Copies, replacing the target; raises EOSError ending with "<source> -> <target>".
+void CopyFileOrRaise(const UString& source, const UString& target);
+// Copies the file into the temporary folder, scheduled for deletion at the next
+// restart; returns the copy's path.
+UString CopyToTempFolder(const UString& fileName);
+// The running program's own file.
+UString ModuleFileName();
+// The program's own file is named "Uninstall.exe" (ignoring case).
+bool IsUninstaller();
+// Starts the command line and waits until the program has ended (the caller's
+// thread keeps delivering sent messages meanwhile). False when it could not be
+// started or did not become ready for input within 5 seconds.
+bool RunAndWait(const UString& commandLine);
+
+// A folder whose whole tree must never be deleted, whatever a destination or an
+// option says: a drive or share root, the Windows folder (and its system
+// folder), a Program Files folder itself, the folder holding the user profiles,
+// a user's profile folder, or an application-data root.
+bool IsProtectedFolder(const UString& folder);
+
+
+// Skips a folder, with everything below it, whose path starts with the excluded prefix.
+class TFileSearchHelper {
+ public:
+  explicit TFileSearchHelper(UString excludePath) : excludePath_(std::move(excludePath)) {}
+  bool AcceptFolder(const UString& folderWithBackslash) const;
+
+ private:
+  UString excludePath_;
+};
+
+// Adds the full names of all files below Path: a folder's files in the order the
+// system lists them, then its subfolders in logical order, depth first. System
+// entries are skipped, and a junction or symbolic link to a folder is never entered.
+void FindFiles(const UString& path, const UString& excludePath, TDRXStringList& list);
+
+struct TInstallerFileListItem {
+  UString ArchiveName;  // relative name inside the backup archive
+  UString FileName;     // full path on disk
+};
+
+class TInstallerFileList {
+ public:
+  void Add(const UString& fileName, const UString& archiveName);
+  // Every file below Path, named ArchivePrefix + its path relative to Path
+  // (Path must end with a backslash).
+  void AddFolder(const UString& path, const UString& excludePath, const UString& archivePrefix);
+  // Removes every item whose file name without folder equals Name, ignoring case.
+  void RemoveByName(UStringView name);
+  int Count() const { return static_cast<int>(items_.size()); }
+  const TInstallerFileListItem& Items(int index) const { return *items_[index]; }
+
+ private:
+  std::vector<std::unique_ptr<TInstallerFileListItem>> items_;
+};

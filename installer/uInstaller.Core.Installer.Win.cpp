@@ -1,0 +1,246 @@
+#include <windows.h>
+
+#include "uInstaller.Core.Installer.h"
+
+#include <algorithm>
+
+#include "DRX.Format.h"
+#include "DRX.Platform.h"
+#include "DRX.Utils.CommandLine.h"
+#include "DRX.Utils.Paths.h"
+#include "uInstaller.Core.Exceptions.h"
+#include "uInstaller.Core.Extract.h"
+#include "uInstaller.Core.FileUtils.h"
+#include "uInstaller.Core.ProductInfo.h"
+#include "uInstaller.Core.Spawn.h"
+#include "uInstaller.Core.Thread.h"
+
+TInstaller* Installer = nullptr;
+
+void AddError(const UString& text) { Installer->Errors().Add(text); }
+
+namespace {
+
+constexpr TInstallerFlags kRunActionsByDefault = ifAuto | ifUpdate | ifRun;
+
+bool StartsWithText(UStringView text, UStringView prefix) {
+  return !prefix.empty() && text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
+}
+
+UString FullPathName(const UString& path) {
+  const DWORD length = GetFullPathNameW(W(path), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  std::wstring buffer(length, L'\0');
+  const DWORD written = GetFullPathNameW(W(path), length, buffer.data(), nullptr);
+  return written > 0 && written < length ? FromW(buffer.data(), written) : path;
+}
+
+// The long form of each part, looked up one part at a time (for paths whose
+// short names GetLongPathNameW cannot resolve as a whole).
+UString LongNameByParts(const UString& path) {
+  UString result;
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find(u'\\', start);
+    if (end == UString::npos) end = path.size();
+    UString part = path.substr(start, end - start);
+    const bool isDrive = start == 0 && part.size() == 2 && part[1] == u':';
+    if (!part.empty() && !isDrive && part != u"." && part != u"..") {
+      WIN32_FIND_DATAW entry;
+      const HANDLE search = FindFirstFileW(W(result + part), &entry);
+      if (search != INVALID_HANDLE_VALUE) {
+        part = FromW(entry.cFileName);
+        FindClose(search);
+      }
+    }
+    result += part;
+    if (end < path.size()) result += u'\\';
+    start = end + 1;
+  }
+  return result;
+}
+
+UString LongPathName(const UString& path) {
+  const DWORD length = GetLongPathNameW(W(path), nullptr, 0);
+  if (length > 0) {
+    std::wstring buffer(length, L'\0');
+    const DWORD written = GetLongPathNameW(W(path), buffer.data(), length);
+    if (written > 0 && written < length) return FromW(buffer.data(), written);
+  }
+  return FileExists(path) || DirectoryExists(path) ? LongNameByParts(path) : path;
+}
+
+}  // namespace
+
+TInstaller::TInstaller(const UString& commandLine, const TInstallerPackageSource& packages) {
+  Installer = this;
+  try {
+    settings_ = std::make_unique<TDRXIniFile>();
+    errors_ = std::make_unique<TDRXStringList>();
+    if (!ProductInfoClass) throw EInstallerGeneralError(u"ProductInfoClass is nil");
+    productInfo_ = ProductInfoClass->Create();
+    resources_ = std::make_unique<TInstallerResources>(packages);
+    extractHelper_ = std::make_unique<TInstallerExtractHelper>();
+    window_ = std::make_unique<TDRXMessageWindow>(
+        u"TInstaller", [this](uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
+          return HandleMessage(message, wParam, lParam, result);
+        });
+    ParseCommandLine(commandLine);
+  } catch (...) {
+    Installer = nullptr;
+    throw;
+  }
+}
+
+TInstaller::~TInstaller() {
+  thread_.reset();
+  settings_.reset();
+  errors_.reset();
+  listeners_.clear();
+  productInfo_.reset();
+  extractHelper_.reset();
+  resources_.reset();
+  window_.reset();
+  Installer = nullptr;
+}
+
+void TInstaller::ParseCommandLine(const UString& commandLine) {
+  if (resources_->ProductPackage().Contains(u"Uninstall.ini")) {
+    mode_ = imUninstall;
+    flags_ = 0;
+    if (CommandLineHasSwitch(commandLine, u"AUTO")) {
+      flags_ |= ifAuto;
+      if (CommandLineHasSwitch(commandLine, u"SILENT")) flags_ |= ifSilent;
+    }
+    return;
+  }
+  mode_ = imInstall;
+  UString destination;
+  if (!CommandLineGetSwitchValue(commandLine, u"AUTO", destination)) {
+    flags_ = ifUpdate;
+    SetDestPath(productInfo_->GetDefaultPath());
+    return;
+  }
+  flags_ = ifAuto;
+  SetDestPath(destination.empty() ? productInfo_->GetDefaultPath() : destination);
+  if (CommandLineHasSwitch(commandLine, u"NOBACKUP")) flags_ |= ifNoBackup;
+  if (CommandLineHasSwitch(commandLine, u"RUN")) flags_ |= ifRun;
+  if (CommandLineHasSwitch(commandLine, u"UPDATE")) {
+    if (!productInfo_->CanUpdate()) {
+      throw EInstallerUpdateError(Format(u"Cannot install update on v%s", {productInfo_->GetInstalledVersionText()}));
+    }
+    return;
+  }
+  if (CommandLineHasSwitch(commandLine, u"PORTABLE")) flags_ |= ifPortable;
+  if (CommandLineHasSwitch(commandLine, u"SILENT")) flags_ |= ifSilent;
+}
+
+void TInstaller::SetDestPath(const UString& path) {
+  if (path == destPath_) return;
+  UString expanded = path;
+  if (expanded.find(u".\\") != UString::npos) expanded = FullPathName(expanded);
+  if (expanded.find(u'~') != UString::npos) expanded = LongPathName(expanded);
+  destPath_ = IncludeTrailingBackslash(expanded);
+  productInfo_->Load();
+  if (productInfo_->CanUpdate()) {
+    flags_ |= ifUpdate;
+  } else {
+    flags_ &= ~ifUpdate;
+  }
+  // An update of a portable installation stays portable.
+  if (HasFlag(ifUpdate) && productInfo_->IsPortableInstallation()) flags_ |= ifPortable;
+  UpdateFlags();
+}
+
+void TInstaller::UpdateFlags() {
+  if (!productInfo_->CanUpdate()) flags_ &= ~ifUpdate;
+  // A portable installation never goes into a Program Files folder.
+  if (IsDestPathInProgramFiles()) flags_ &= ~ifPortable;
+}
+
+bool TInstaller::IsDestPathInProgramFiles() const {
+  return StartsWithText(destPath_, resources_->ProgramFilesPath()) ||
+         StartsWithText(destPath_, resources_->ProgramFilesX86Path());
+}
+
+void TInstaller::SetFlag(TInstallerFlags flag, bool value) {
+  SetFlags(value ? flags_ | flag : flags_ & ~flag);
+}
+
+void TInstaller::SetFlags(TInstallerFlags flags) {
+  if (flags == flags_) return;
+  if ((flags ^ flags_) & (ifAuto | ifSilent)) throw EInstallerMysteryError(u"Invalid Arguments");
+  flags_ = flags;
+  UpdateFlags();
+}
+
+void TInstaller::Start(bool wait) {
+  if (state_ != stIdle) return;
+  if (destPath_.empty()) throw EInstallerInstallError(u"DestPath is empty");
+  UpdateFlags();
+  state_ = stRunning;
+  thread_ = std::make_unique<TInstallerThread>();
+  thread_->Start();
+  if (wait) thread_->WaitFor();
+}
+
+void TInstaller::StopThread() { thread_.reset(); }
+
+void TInstaller::RunPostInstallActions() {
+  if (HasErrors() || mode_ != imInstall) return;
+  const TInstallerFlags flags = flags_;
+  const bool byDefault = (flags & kRunActionsByDefault) == kRunActionsByDefault;
+  TInstallerScriptGroup& actions = resources_->Script().Actions;
+  for (int i = 0; i < actions.Count(); ++i) {
+    const UString& name = actions.Items(i).Name;
+    if (settings_->ReadBool(u"Actions", name, byDefault)) TInstallerSpawnService::Run(resources_->ExpandPath(name));
+  }
+}
+
+void TInstaller::AddListener(IInstallerNotify* listener) {
+  TDRXLock guard(lock_);
+  listeners_.push_back(listener);
+}
+
+void TInstaller::RemoveListener(IInstallerNotify* listener) {
+  TDRXLock guard(lock_);
+  std::erase(listeners_, listener);
+}
+
+void TInstaller::SendNotify(int code, intptr_t value) {
+  SendMessageW(static_cast<HWND>(window_->Handle()), WM_USER, static_cast<WPARAM>(code), value);
+}
+
+void TInstaller::SendNotifyText(int code, const UString& text) {
+  COPYDATASTRUCT data{static_cast<ULONG_PTR>(code), static_cast<DWORD>(text.size() * 2),
+                      const_cast<char16_t*>(text.data())};
+  const HWND window = static_cast<HWND>(window_->Handle());
+  SendMessageW(window, WM_COPYDATA, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&data));
+}
+
+bool TInstaller::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
+  if (message == WM_USER) {
+    DispatchNotify(static_cast<int>(wParam), lParam);
+    return true;
+  }
+  if (message == WM_COPYDATA) {
+    // Only our own sends carry the window itself as wParam.
+    if (lParam == 0 || wParam != reinterpret_cast<uintptr_t>(window_->Handle())) return true;
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    const UString text(static_cast<const char16_t*>(data->lpData), data->cbData / 2);
+    DispatchNotify(static_cast<int>(data->dwData), reinterpret_cast<intptr_t>(&text));
+    result = 1;
+    return true;
+  }
+  return false;
+}
+
+void TInstaller::DispatchNotify(int code, intptr_t data) {
+  TDRXLock guard(lock_);
+  if (code == inFinished) {
+    state_ = stFinished;
+    if (data != 0) AddError(resources_->GetLangString(u"Common", u"E4"));
+  }
+  // Last registered first; a copy, so a listener may remove itself.
+  const std::vector<IInstallerNotify*> listeners = listeners_;
+  for (auto it = listeners.rbegin(); it != listeners.rend(); ++it) (*it)->Notify(code, data);
+}

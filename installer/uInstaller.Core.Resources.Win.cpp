@@ -1,0 +1,174 @@
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "uInstaller.Core.Resources.h"
+
+#include <algorithm>
+
+#include "DRX.Format.h"
+#include "DRX.MUI.h"
+#include "DRX.Platform.h"
+#include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.h"
+#include "uInstaller.Core.Exceptions.h"
+#include "uInstaller.Core.FileUtils.h"
+#include "uInstaller.Core.Installer.h"
+#include "uInstaller.Core.ProductInfo.h"
+
+TInstallerPackages LoadModulePackages() {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  TInstallerPackages packages;
+  packages.Setup = std::make_unique<TSetupPackageReader>(module, u"SETUP");
+  if (IsUninstaller()) {
+    packages.Product = std::make_unique<TSetupPackageReader>(ChangeFileExt(ModuleFileName(), u".dat"));
+  } else {
+    packages.Product = std::make_unique<TSetupPackageReader>(module, u"PRODUCT");
+  }
+  return packages;
+}
+
+TInstallerResources::TInstallerResources(const TInstallerPackageSource& source)
+    : lang_(std::make_unique<TDRXIniFile>()),
+      langFiles_(std::make_unique<TDRXStringList>()),
+      script_(std::make_unique<TInstallerScript>()) {
+  TInstallerPackages packages = source();
+  setupPackage_ = std::move(packages.Setup);
+  productPackage_ = std::move(packages.Product);
+  script_->LoadFromStream(*GetFile(u"Install.xml"));
+  ListLanguageFiles();
+  ComputeFolders();
+}
+
+TInstallerResources::~TInstallerResources() = default;
+
+void TInstallerResources::ListLanguageFiles() {
+  const TSetupPackageFileTable& table = setupPackage_->FileTable();
+  for (int i = 0; i < table.Count(); ++i) {
+    const UString& name = table.Items(i).Name;
+    if (SameText(ExtractFileExt(name), u".lng")) langFiles_->Add(name);
+  }
+  langFiles_->SortLogical();
+}
+
+void TInstallerResources::ComputeFolders() {
+  desktopPath_ = GetShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+  programFilesPath_ = GetShellFolder(CSIDL_PROGRAM_FILES);
+  startMenuPath_ = GetShellFolder(CSIDL_COMMON_PROGRAMS);
+  programFilesX86Path_ = ExcludeTrailingBackslash(programFilesPath_) + u" (x86)\\";
+}
+
+std::unique_ptr<TMemoryStream> TInstallerResources::GetFile(const UString& name) {
+  std::unique_ptr<TMemoryStream> stream;
+  if (productPackage_->Extract(name, stream) || setupPackage_->Extract(name, stream)) return stream;
+  throw EInstallerInstallError(Format(u"Cannot locate \"%s\" file in setup archive", {name}));
+}
+
+std::unique_ptr<TInstallerImage> TInstallerResources::GetImage(const UString& name) {
+  auto image = std::make_unique<TInstallerImage>();
+  image->Bytes = std::string(GetFile(name)->Bytes());
+  return image;
+}
+
+std::unique_ptr<TDRXStringList> TInstallerResources::GetStringList(const UString& name) {
+  auto list = std::make_unique<TDRXStringList>();
+  list->LoadFromStream(*GetFile(name));
+  return list;
+}
+
+UString TInstallerResources::GetLangFamily() { return lang_->ReadString(u"File", u"Family", u"EN"); }
+
+UString TInstallerResources::GetLangString(UStringView section, UStringView key) {
+  return ReplaceVariables(lang_->ReadString(section, key, u""));
+}
+
+UString TInstallerResources::ReplaceVariables(UStringView text) {
+  TInstallerProductInfo& product = Installer->ProductInfo();
+  // Every value is computed on every call: a script without a product name
+  // fails here whether or not the text names a variable.
+  const std::pair<UStringView, UString> variables[] = {
+      {u"$DEST", Installer->DestPath()},
+      {u"$TEMP", PlatformTempFolder()},
+      {u"$LINK", product.GetHomePage()},
+      {u"$NAME", product.GetName()},
+      {u"$VERSION", product.GetFullVersion()},
+      {u"$DESKTOP", desktopPath_},
+      {u"$STARTMENU", startMenuPath_},
+      {u"$PROGRAMS", programFilesPath_},
+  };
+  UString result = StringReplaceAll(text, u"\\n", u"\r\n");
+  for (const auto& [name, value] : variables) result = StringReplaceAll(result, name, value);
+  return result;
+}
+
+UString TInstallerResources::ExpandPath(UStringView path) { return ValidatePath(ReplaceVariables(path)); }
+
+std::unique_ptr<TMemoryStream> TInstallerResources::GetLicenseStream() {
+  TInstallerScriptFile* file = nullptr;
+  if (!script_->License.FindByFamily(GetLangFamily(), file) && !script_->License.FindByFamily(u"EN", file)) {
+    return nullptr;
+  }
+  return GetFile(file->Name);
+}
+
+UString ChooseLanguageFile() { return TInstallerLanguageDialog::Execute(); }
+
+void TInstallerResources::InitializeLanguages(const std::function<UString()>& choose) {
+  lang_->LoadFromStream(*GetFile(u"English.lng"));
+  const UString chosen = choose();
+  TDRXIniFile language;
+  language.LoadFromStream(*GetFile(chosen));
+  langName_ = ChangeFileExt(chosen, u"");
+  lang_->Merge(language, true);
+}
+
+TInstallerLanguageDialog::TInstallerLanguageDialog(TInstallerResources& resources, int userLangId) {
+  TDRXIniFile document;
+  EnumLangs(resources, document, [&](int index) {
+    TDRXLocalizationInfo info;
+    LangGetInfo(document, info, nullptr);
+    Insert({info.Name, info.LangId, index});
+  });
+  SelectDefault(userLangId);
+}
+
+void TInstallerLanguageDialog::EnumLangs(TInstallerResources& resources, TDRXIniFile& document,
+                                         const std::function<void(int)>& callback) {
+  const TDRXStringList& files = resources.LangFiles();
+  for (int i = 0; i < files.Count(); ++i) {
+    std::unique_ptr<TMemoryStream> entry;
+    if (!resources.SetupPackage().Extract(files.Strings(i), entry)) continue;
+    document.LoadFromStream(*entry);
+    callback(i);
+  }
+}
+
+void TInstallerLanguageDialog::Insert(TInstallerLanguageEntry entry) {
+  const auto after = std::upper_bound(entries_.begin(), entries_.end(), entry, [](const auto& a, const auto& b) {
+    return PlatformCompareText(a.Name, b.Name, true) < 0;
+  });
+  entries_.insert(after, std::move(entry));
+}
+
+void TInstallerLanguageDialog::SelectDefault(int userLangId) {
+  const auto withId = [&](int langId) {
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.LangId == langId; });
+    return found == entries_.end() ? -1 : static_cast<int>(found - entries_.begin());
+  };
+  selected_ = withId(userLangId);
+  if (selected_ < 0) selected_ = withId(1033);
+  if (selected_ < 0 && !entries_.empty()) selected_ = 0;
+}
+
+UString TInstallerLanguageDialog::SelectedFileName(const TInstallerResources& resources) const {
+  if (selected_ < 0) return u"English.lng";
+  return resources.LangFiles().Strings(entries_[selected_].Index);
+}
+
+UString TInstallerLanguageDialog::Execute() {
+  TInstallerResources& resources = Installer->Resources();
+  TInstallerLanguageDialog dialog(resources, GetUserDefaultUILanguage());
+  // The dialog's window arrives with the wizard; until then every run takes the
+  // default selection, as a run with ifAuto does.
+  return dialog.SelectedFileName(resources);
+}

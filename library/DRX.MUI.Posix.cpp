@@ -1,0 +1,4 @@
+#include "DRX.MUI.h"
+
+// A native build has no windows to tell.
+void BroadcastLangChangedToForms() {}

@@ -1,0 +1,237 @@
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "DRX.Utils.Shell.h"
+
+#include <atomic>
+#include <new>
+
+#include "DRX.Classes.Thread.h"
+#include "DRX.Platform.h"
+#include "DRX.Utils.Paths.h"
+
+// ---- System version ----
+
+namespace {
+TDRXOSVersion ReadOSVersion() {
+  using TRtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const FARPROC proc = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!proc || reinterpret_cast<TRtlGetVersion>(reinterpret_cast<void*>(proc))(&info) != 0) return {};
+  return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+}
+
+const TDRXOSVersion gSystemVersion = ReadOSVersion();
+std::atomic<const TDRXOSVersion*> gVersionOverride{nullptr};
+}  // namespace
+
+TDRXOSVersion OSVersion() {
+  const TDRXOSVersion* substitute = gVersionOverride.load();
+  return substitute ? *substitute : gSystemVersion;
+}
+
+bool IsOSVersionAtLeast(const TDRXOSVersion& version, uint32_t major, uint32_t minor, uint32_t build) {
+  if (version.Major != major) return version.Major > major;
+  if (version.Minor != minor) return version.Minor > minor;
+  return version.Build >= build;
+}
+
+bool IsWindowsVistaOrLater() { return IsOSVersionAtLeast(OSVersion(), 6, 0); }
+bool IsWindows8OrLater() { return IsOSVersionAtLeast(OSVersion(), 6, 2); }
+bool IsWindows10OrLater() { return IsOSVersionAtLeast(OSVersion(), 10, 0); }
+bool IsWindows11OrLater() { return IsOSVersionAtLeast(OSVersion(), 10, 0, 22000); }
+
+TDRXOSVersionOverride::TDRXOSVersionOverride(const TDRXOSVersion& version)
+    : version_(version), previous_(gVersionOverride.exchange(&version_)) {}
+
+TDRXOSVersionOverride::~TDRXOSVersionOverride() { gVersionOverride.store(previous_); }
+
+// ---- Shell folders and links ----
+
+UString GetShellFolder(int csidl) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE) || !buffer[0]) return PlatformTempFolder();
+  return IncludeTrailingBackslash(FromW(buffer));
+}
+
+namespace {
+template <typename T>
+class TComRef {
+ public:
+  TComRef() = default;
+  ~TComRef() {
+    if (object_) object_->Release();
+  }
+  TComRef(const TComRef&) = delete;
+  TComRef& operator=(const TComRef&) = delete;
+  void** Out() { return reinterpret_cast<void**>(&object_); }
+  T* operator->() const { return object_; }
+
+ private:
+  T* object_ = nullptr;
+};
+
+bool InitializeComOnThisThread() {
+  thread_local bool initialised = false;
+  if (!initialised) {
+    const HRESULT result = CoInitialize(nullptr);
+    initialised = SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;  // a multithreaded apartment serves as well
+  }
+  return initialised;
+}
+
+bool CreateShellLink(TComRef<IShellLinkW>& link) {
+  return InitializeComOnThisThread() &&
+         SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                    IID_IShellLinkW, link.Out()));
+}
+
+// The long-path form of a full path ("\\?\C:\..." or "\\?\UNC\server\...").
+UString LongPathName(const UString& path) {
+  if (StartsWith(path, u"\\\\?\\")) return path;
+  if (StartsWith(path, u"\\\\")) return u"\\\\?\\UNC\\" + path.substr(2);
+  return u"\\\\?\\" + path;
+}
+}  // namespace
+
+bool CreateShortcut(const UString& LinkFile, const UString& Target) {
+  try {
+    TComRef<IShellLinkW> link;
+    TComRef<IPersistFile> file;
+    return FileExists(Target) && CreateShellLink(link) && SUCCEEDED(link->SetPath(W(Target))) &&
+           SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.Out())) &&
+           SUCCEEDED(file->Save(W(LinkFile), TRUE));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+UString GetShortcutTarget(const UString& LinkFile) {
+  try {
+    TComRef<IShellLinkW> link;
+    TComRef<IPersistFile> file;
+    const UString longName = LongPathName(LinkFile);
+    if (!CreateShellLink(link) || FAILED(link->QueryInterface(IID_IPersistFile, file.Out())) ||
+        FAILED(file->Load(W(longName), STGM_READ)))
+      return {};
+    UString target(32767, u'\0');
+    if (link->GetPath(W(target), static_cast<int>(target.size()), nullptr, 0) != S_OK) return {};
+    return target.substr(0, target.find(u'\0'));
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+}
+
+void NotifyAssociationsChanged() {
+  SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+  SleepPumping(1000);
+}
+
+// ---- Files and folder trees ----
+
+namespace {
+constexpr DWORD kNoFile = INVALID_FILE_ATTRIBUTES;
+
+DWORD Attributes(const UString& path) { return GetFileAttributesW(W(path)); }
+
+bool IsFolderLink(const UString& folder) {
+  const DWORD attributes = Attributes(ExcludeTrailingBackslash(folder));
+  return attributes != kNoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool IsRootFolder(const UString& folder) { return PathIsRootW(W(ExpandFileName(folder))); }
+
+// Target is Source itself or a folder inside it (both end with a backslash).
+bool IsSameOrInside(const UString& target, const UString& source) {
+  const UString fullTarget = IncludeTrailingBackslash(ExpandFileName(target));
+  const UString fullSource = IncludeTrailingBackslash(ExpandFileName(source));
+  return fullTarget.size() >= fullSource.size() && SameText(fullTarget.substr(0, fullSource.size()), fullSource);
+}
+
+bool DeleteTree(const UString& folder) {
+  for (const TDRXFolderEntry& entry : ListFolderEntries(folder)) {
+    const UString path = folder + entry.Name;
+    const bool deleted = entry.Kind == fekFolder       ? DeleteTree(path + u'\\')
+                         : entry.Kind == fekFolderLink ? RemoveDirectoryW(W(path)) != FALSE
+                                                       : DeleteFileW(W(path)) != FALSE;
+    if (!deleted) return false;
+  }
+  return RemoveDirectoryW(W(ExcludeTrailingBackslash(folder))) != FALSE;
+}
+
+bool CopyTree(const UString& source, const UString& target) {
+  bool targetReady = false;
+  for (const TDRXFolderEntry& entry : ListFolderEntries(source)) {
+    if (entry.Kind == fekFolderLink) continue;
+    if (!targetReady && !(targetReady = ForceDirectories(target))) return false;
+    const UString from = source + entry.Name;
+    const UString to = target + entry.Name;
+    const bool copied = entry.Kind == fekFolder
+                            ? CopyTree(from + u'\\', to + u'\\')
+                            : CopyFileExW(W(from), W(to), nullptr, nullptr, nullptr, COPY_FILE_COPY_SYMLINK) != FALSE;
+    if (!copied) return false;
+  }
+  return true;
+}
+}  // namespace
+
+UString ExpandFileName(const UString& FileName) {
+  const DWORD length = GetFullPathNameW(W(FileName), 0, nullptr, nullptr);
+  if (length == 0) return FileName;
+  UString full(length, u'\0');
+  const DWORD written = GetFullPathNameW(W(FileName), length, W(full), nullptr);
+  return written > 0 && written < length ? full.substr(0, written) : FileName;
+}
+
+bool FileExists(const UString& FileName) {
+  const DWORD attributes = Attributes(FileName);
+  return attributes != kNoFile && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const UString& Folder) {
+  const DWORD attributes = Attributes(Folder);
+  return attributes != kNoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForceDirectories(const UString& Folder) {
+  const UString folder = ExcludeTrailingBackslash(Folder);
+  if (folder.empty()) return false;
+  if (DirectoryExists(folder)) return true;
+  const UString parent = ExcludeTrailingBackslash(ExtractFilePath(folder));
+  if (!parent.empty() && parent.size() < folder.size() && !ForceDirectories(parent)) return false;
+  return CreateDirectoryW(W(folder), nullptr) || DirectoryExists(folder);
+}
+
+TDRXFolderEntryKind ClassifyFolderEntry(UStringView Name, uint32_t Attributes) {
+  if (Name == u"." || Name == u".." || (Attributes & FILE_ATTRIBUTE_SYSTEM)) return fekSkipped;
+  if (!(Attributes & FILE_ATTRIBUTE_DIRECTORY)) return fekFile;
+  return (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? fekFolderLink : fekFolder;
+}
+
+std::vector<TDRXFolderEntry> ListFolderEntries(const UString& Folder) {
+  std::vector<TDRXFolderEntry> entries;
+  const UString pattern = IncludeTrailingBackslash(Folder) + u'*';
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW(W(pattern), &data);
+  if (find == INVALID_HANDLE_VALUE) return entries;
+  do {
+    const UString name = FromW(data.cFileName);
+    const TDRXFolderEntryKind kind = ClassifyFolderEntry(name, data.dwFileAttributes);
+    if (kind != fekSkipped) entries.push_back({name, kind});
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return entries;
+}
+
+bool DeleteFolderTree(const UString& Folder) {
+  if (Folder.empty() || IsRootFolder(IncludeTrailingBackslash(Folder))) return false;
+  if (IsFolderLink(Folder)) return RemoveDirectoryW(W(ExcludeTrailingBackslash(Folder))) != FALSE;
+  return DeleteTree(IncludeTrailingBackslash(Folder));
+}
+
+bool CopyFolderTree(const UString& Source, const UString& Target) {
+  if (!DirectoryExists(Source) || Target.empty() || IsSameOrInside(Target, Source)) return false;
+  return CopyTree(IncludeTrailingBackslash(Source), IncludeTrailingBackslash(Target));
+}

@@ -1,0 +1,92 @@
+#pragma once
+// Shell and file-system services (Windows): the system's version, shell
+// folders, shell links, and operations on whole folder trees.
+
+#include <cstdint>
+#include <vector>
+
+#include "DRX.Strings.h"
+
+// ---- System version ----
+
+struct TDRXOSVersion {
+  uint32_t Major = 0;
+  uint32_t Minor = 0;
+  uint32_t Build = 0;
+};
+
+// The version the system reports about itself (RtlGetVersion, so the program's
+// manifest does not change the answer), read once; or the version a test set.
+TDRXOSVersion OSVersion();
+bool IsOSVersionAtLeast(const TDRXOSVersion& version, uint32_t major, uint32_t minor, uint32_t build = 0);
+bool IsWindowsVistaOrLater();  // 6.0
+bool IsWindows8OrLater();      // 6.2
+bool IsWindows10OrLater();     // 10.0
+bool IsWindows11OrLater();     // 10.0, build 22000
+
+// Tests: OSVersion reports `version` while the object lives. Create it before
+// starting threads that ask.
+class TDRXOSVersionOverride {
+ public:
+  explicit TDRXOSVersionOverride(const TDRXOSVersion& version);
+  ~TDRXOSVersionOverride();
+  TDRXOSVersionOverride(const TDRXOSVersionOverride&) = delete;
+  TDRXOSVersionOverride& operator=(const TDRXOSVersionOverride&) = delete;
+
+ private:
+  TDRXOSVersion version_;
+  const TDRXOSVersion* previous_;
+};
+
+// ---- Shell folders and links ----
+
+// The shell folder of a CSIDL value, not created when missing, with a trailing
+// backslash; the temporary folder when the system names none.
+UString GetShellFolder(int csidl);
+
+// A link to Target (path only) saved as LinkFile; false unless Target exists
+// as a file and the link was saved. COM is initialised on the calling thread
+// by the first link operation and stays initialised.
+bool CreateShortcut(const UString& LinkFile, const UString& Target);
+// The target path of a shell link; empty when it cannot be read.
+UString GetShortcutTarget(const UString& LinkFile);
+// Tells the shell that file associations changed and gives it a second to react.
+void NotifyAssociationsChanged();
+
+// ---- Files and folder trees ----
+
+// The full path of FileName (relative to the current folder); unchanged when it cannot be formed.
+UString ExpandFileName(const UString& FileName);
+bool FileExists(const UString& FileName);   // exists and is not a folder
+bool DirectoryExists(const UString& Folder);
+// Creates Folder with all missing parents; true when it exists afterwards.
+bool ForceDirectories(const UString& Folder);
+
+// The listing rule of every tree walk. "." and ".." and entries with the system
+// attribute are skipped. A folder that is a reparse point (junction, symbolic
+// link, mount point) is a link: a walk never enters it; deleting it removes
+// the link, not what it points to. A file that is a reparse point is a file:
+// DeleteFileW removes a file link itself.
+enum TDRXFolderEntryKind { fekSkipped, fekFile, fekFolder, fekFolderLink };
+TDRXFolderEntryKind ClassifyFolderEntry(UStringView Name, uint32_t Attributes);
+
+struct TDRXFolderEntry {
+  UString Name;
+  TDRXFolderEntryKind Kind;
+};
+// The entries of Folder in the file system's order, skipped ones left out.
+std::vector<TDRXFolderEntry> ListFolderEntries(const UString& Folder);
+
+// Deletes Folder with everything in it, stopping at the first entry that
+// cannot be deleted (files keep their attributes: a read-only file stops it).
+// A Folder that is itself a link loses the link only. An empty Folder name or
+// a drive or share root is refused. True when Folder itself was removed.
+bool DeleteFolderTree(const UString& Folder);
+
+// Copies the files and folders inside Source into Target (created with its
+// parents when there is something to copy: an empty folder is not copied),
+// overwriting files; file links are copied as links, folder links inside
+// Source are left out (Source itself is read even when it is a link). Stops at
+// the first failure. False when Source is no folder or Target is Source or
+// lies inside it.
+bool CopyFolderTree(const UString& Source, const UString& Target);

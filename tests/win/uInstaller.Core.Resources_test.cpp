@@ -1,0 +1,87 @@
+#include "uInstaller.Core.Resources.h"
+
+#include <gtest/gtest.h>
+
+#include "TestInstaller.h"
+#include "TestSupport.h"
+#include "uInstaller.Core.Exceptions.h"
+
+namespace {
+
+class Resources : public ::testing::Test {
+ protected:
+  TInstaller& Create(TTestEntries setup = DefaultSetupEntries(), TTestEntries product = {}) {
+    installer = std::make_unique<TInstaller>(u"/AUTO=\"" + destination.Path() + u"\"",
+                                             TestPackages(std::move(setup), std::move(product)));
+    return *installer;
+  }
+  UString Read(TStream& stream) { return Utf8ToUtf16(ReadRemainingBytes(stream)); }
+
+  TTestProductGuard product;
+  TTempFolder destination;
+  std::unique_ptr<TInstaller> installer;
+};
+
+}  // namespace
+
+TEST_F(Resources, LanguagesAreListedLogicallyAndOfferedByDisplayName) {
+  TTestEntries setup = DefaultSetupEntries();
+  setup[u"english.lng"] = std::move(setup[u"English.lng"]);
+  setup.erase(u"English.lng");
+  setup[u"Lang10.lng"] = "[File]\r\nName=english\r\nLangId=2057\r\n";
+  setup[u"Lang9.lng"] = "[File]\r\nName=Zulu\r\n";
+  TInstallerResources& resources = Create(setup).Resources();
+  EXPECT_EQ(resources.LangFiles().Text(), u"english.lng\r\nGerman.lng\r\nLang9.lng\r\nLang10.lng\r\nRussian.lng\r\n");
+  TInstallerLanguageDialog dialog(resources, 1049);
+  std::vector<UString> names;
+  for (const auto& entry : dialog.Entries()) names.push_back(resources.LangFiles().Strings(entry.Index));
+  // Equal display names ("English"/"english") keep their listing order.
+  EXPECT_EQ(names, (std::vector<UString>{u"German.lng", u"english.lng", u"Lang10.lng", u"Russian.lng", u"Lang9.lng"}));
+  EXPECT_EQ(dialog.SelectedFileName(resources), u"Russian.lng");
+  EXPECT_EQ(TInstallerLanguageDialog(resources, 1234).SelectedFileName(resources), u"english.lng") << "1033 next";
+}
+
+TEST_F(Resources, WithoutAMatchOr1033TheFirstOfferedLanguageIsTaken) {
+  TTestEntries setup = DefaultSetupEntries();
+  setup[u"English.lng"] = "[File]\r\nName=English\r\nLangId=2057\r\n";
+  TInstallerResources& resources = Create(setup).Resources();
+  EXPECT_EQ(TInstallerLanguageDialog(resources, 1234).SelectedFileName(resources), u"German.lng");
+}
+
+TEST_F(Resources, TheChosenLanguageIsMergedOverEnglish) {
+  TInstallerResources& resources = Create().Resources();
+  resources.InitializeLanguages([] { return UString(u"Russian.lng"); });
+  EXPECT_EQ(resources.LangName(), u"Russian");
+  EXPECT_EQ(resources.GetLangString(u"Common", u"E4"), u"Otmeneno");
+  EXPECT_EQ(resources.GetLangString(u"Common", u"OnlyEnglish"), u"english text");
+  EXPECT_EQ(resources.GetLangFamily(), u"RU");
+  EXPECT_EQ(Read(*resources.GetLicenseStream()), u"russian license");
+}
+
+TEST_F(Resources, LicenseFallsBackToEnglishAndVariablesExpandInTexts) {
+  TInstallerResources& resources = Create().Resources();
+  resources.InitializeLanguages([] { return UString(u"German.lng"); });
+  EXPECT_EQ(resources.GetLangFamily(), u"EN");
+  EXPECT_EQ(Read(*resources.GetLicenseStream()), u"english license");
+  EXPECT_EQ(resources.GetLangString(u"Common", u"Greeting"), u"Welcome to Ovix Test 5.01, 2026-12-01\r\nEnjoy");
+  EXPECT_EQ(resources.ExpandPath(u"$DEST\\Plugins\\"), destination.Path() + u"Plugins\\");
+  EXPECT_EQ(resources.ExpandPath(u"$dest\\a.txt"), u"$dest\\a.txt");
+}
+
+TEST_F(Resources, ProductEntriesWinAndMissingEntriesAreNamed) {
+  TInstallerResources& resources = Create(DefaultSetupEntries(), {{u"license.en.rtf", "from the product"}}).Resources();
+  EXPECT_EQ(Read(*resources.GetFile(u"License.EN.rtf")), u"from the product");
+  try {
+    resources.GetFile(u"missing.dll");
+    FAIL() << "expected EInstallerInstallError";
+  } catch (const EInstallerInstallError& error) {
+    EXPECT_EQ(error.Message(), u"Cannot locate \"missing.dll\" file in setup archive");
+  }
+}
+
+TEST_F(Resources, WithoutAProductNameEveryTextFails) {
+  TTestEntries setup = DefaultSetupEntries();
+  setup[u"Install.xml"] = "<setup-script><product/></setup-script>";
+  TInstallerResources& resources = Create(setup).Resources();
+  EXPECT_THROW(resources.GetLangString(u"Common", u"E4"), EInstallerGeneralError);
+}
