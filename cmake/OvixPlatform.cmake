@@ -56,10 +56,3 @@ if(WIN32)
   set_tests_properties(wine.prefix_setup PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "${OVIX_WINE_ENV}")
   set_tests_properties(wine.prefix_shutdown PROPERTIES FIXTURES_CLEANUP wine ENVIRONMENT "${OVIX_WINE_ENV}")
 endif()
-
-# In the libFuzzer tree every unit is instrumented, so that coverage guides the
-# fuzzer through the library and the sanitizers watch its memory accesses too.
-if(OVIX_LIBFUZZER)
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
-  add_link_options(-fsanitize=address,undefined)
-endif()
