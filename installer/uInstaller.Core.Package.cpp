@@ -211,9 +211,11 @@ void TSetupPackageBuilder::Add(TStream& stream, const UString& name) {
   if (name.size() > kMaxNameLength) throw EInvalidOperation(u"Package entry name is too long");
   const int64_t offset = FData->Size();
   const int64_t size = stream.Size();
-  FData->SetPosition(offset);
+  // Read straight into the data area, in blocks; a short source leaves it as it was.
+  FData->SetSize(offset + size);
   try {
-    FData->CopyFrom(stream, size);
+    for (int64_t done = 0; done < size; done += kMaxCopyBlockSize)
+      stream.ReadBuffer(FData->Memory() + offset + done, std::min(kMaxCopyBlockSize, size - done));
   } catch (...) {
     FData->SetSize(offset);
     throw;
