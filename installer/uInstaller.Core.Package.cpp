@@ -13,6 +13,10 @@ constexpr char kMagic[4] = {'I', 'P', 'K', '5'};
 constexpr int kHeaderSize = 12;
 constexpr int kTableLengthSize = 4;
 constexpr size_t kMaxNameLength = 0xFFFF;
+// How far ahead the decoded stream's memory is reserved: the header's length, but
+// never more than this many times the coded bytes at hand, so that a length field
+// alone cannot claim memory.
+constexpr int64_t kReserveRatio = 32;
 
 uint32_t LoadLE32(const uint8_t* p) {
   return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
@@ -82,14 +86,18 @@ std::unique_ptr<TMemoryStream> DecodeSetupPackage(TStream& source) {
   uint8_t header[kHeaderSize];
   source.ReadBuffer(header, kHeaderSize);
   if (std::memcmp(header, kMagic, sizeof kMagic) != 0) throw ESetupPackageReadError();
-  const uint32_t checksum = LoadLE32(header + 4);
+  const uint32_t expectedChecksum = LoadLE32(header + 4);
   const uint32_t length = LoadLE32(header + 8);
 
   auto decoded = std::make_unique<TMemoryStream>();
+  decoded->SetCapacity(std::min<int64_t>(length, kReserveRatio * std::max<int64_t>(source.Size() - source.Position(), 0)));
   TRC4State rc4;
   TRC4::Initialize(rc4, SetupPackageKey(PackageKey));
-  DecompressLZMAStream(source, *decoded, length, RC4Preprocessor(rc4));
-  if (decoded->Size() != length || ChecksumOf(*decoded) != checksum) throw ESetupPackageReadError();
+  // The CRC is taken block by block while each is still in the cache.
+  uint32_t crc = 0;
+  const TPreprocessor checksum = [&crc](uint8_t* data, int32_t count) { crc = TDRXHashCRC32::Continue(crc, data, count); };
+  DecompressLZMAStream(source, *decoded, length, RC4Preprocessor(rc4), checksum);
+  if (decoded->Size() != length || crc != expectedChecksum) throw ESetupPackageReadError();
   decoded->SetPosition(0);
   return decoded;
 }
@@ -183,14 +191,16 @@ std::unique_ptr<TMemoryStream> TSetupPackageReader::ExtractItem(int index) const
   return Copy(FFileTable->Items(index));
 }
 
-std::unique_ptr<TMemoryStream> TSetupPackageReader::Copy(const TSetupPackageFileTableItem& item) const {
-  auto stream = std::make_unique<TMemoryStream>();
-  stream->SetSize(item.Size);
-  const uint8_t* source = FData->Memory() + item.Offset;
+void TSetupPackageReader::ExtractItem(int index, TStream& target) const {
+  const TSetupPackageFileTableItem& item = FFileTable->Items(index);
+  const uint8_t* bytes = FData->Memory() + item.Offset;
   for (int64_t done = 0; done < item.Size; done += kMaxCopyBlockSize)
-    std::memcpy(stream->Memory() + done, source + done, static_cast<size_t>(std::min(kMaxCopyBlockSize, item.Size - done)));
-  stream->SetPosition(0);
-  return stream;
+    target.WriteBuffer(bytes + done, std::min(kMaxCopyBlockSize, item.Size - done));
+}
+
+std::unique_ptr<TMemoryStream> TSetupPackageReader::Copy(const TSetupPackageFileTableItem& item) const {
+  // The table was checked against the decoded stream when the package was read.
+  return std::make_unique<TMemoryStream>(FData->Bytes().substr(static_cast<size_t>(item.Offset), static_cast<size_t>(item.Size)));
 }
 
 TSetupPackageBuilder::TSetupPackageBuilder(int32_t key) : FKey(SetupPackageKey(key)) {
@@ -201,9 +211,11 @@ void TSetupPackageBuilder::Add(TStream& stream, const UString& name) {
   if (name.size() > kMaxNameLength) throw EInvalidOperation(u"Package entry name is too long");
   const int64_t offset = FData->Size();
   const int64_t size = stream.Size();
-  FData->SetPosition(offset);
+  // Read straight into the data area, in blocks; a short source leaves it as it was.
+  FData->SetSize(offset + size);
   try {
-    FData->CopyFrom(stream, size);
+    for (int64_t done = 0; done < size; done += kMaxCopyBlockSize)
+      stream.ReadBuffer(FData->Memory() + offset + done, std::min(kMaxCopyBlockSize, size - done));
   } catch (...) {
     FData->SetSize(offset);
     throw;

@@ -95,6 +95,8 @@ class TSetupPackageReader : public TCustomSetupPackage {
   // A copy of the entry's bytes, positioned at 0 and owned by the caller.
   bool Extract(const UString& name, std::unique_ptr<TMemoryStream>& stream) const;
   std::unique_ptr<TMemoryStream> ExtractItem(int index) const;
+  // Writes the entry's bytes into the target at its position, without a copy in between.
+  void ExtractItem(int index, TStream& target) const;
 
  private:
   // Raises ESetupPackageReadError for a damaged package, the stream read error for

@@ -81,6 +81,9 @@ void TFileStream::SetSize(int64_t newSize) {
   if (position < newSize) SetPosition(position);
 }
 
+// Large pages need a privilege on Windows; blocks keep ordinary pages.
+void TMemoryStream::AdviseLargeBlock(uint8_t*, int64_t) {}
+
 TResourceStream::TResourceStream(void* module, const UString& name, const wchar_t* type) {
   const HMODULE instance = static_cast<HMODULE>(module);
   HRSRC info = FindResourceW(instance, W(name), type ? type : MAKEINTRESOURCEW(10) /* RT_RCDATA */);

@@ -1,7 +1,9 @@
 #include "DRX.Classes.Streams.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 int64_t TStream::Size() {
   const int64_t position = Seek(0, soCurrent);
@@ -92,17 +94,25 @@ TMemoryStream::TMemoryStream(std::string_view bytes) {
   position_ = 0;
 }
 
+void TMemoryStream::TFree::operator()(uint8_t* block) const { std::free(block); }
+
 void TMemoryStream::Reserve(int64_t capacity) {
-  if (capacity <= static_cast<int64_t>(buffer_.size())) return;
+  if (capacity <= capacity_) return;
   // Grow geometrically so that appending in blocks stays linear.
-  const int64_t grown = std::max<int64_t>(capacity, static_cast<int64_t>(buffer_.size()) + static_cast<int64_t>(buffer_.size()) / 2);
-  buffer_.resize(static_cast<size_t>(std::max<int64_t>(grown, 256)));
-  memory_ = buffer_.data();
+  const int64_t grown = std::max<int64_t>({capacity, capacity_ + capacity_ / 2, 256});
+  auto* block = static_cast<uint8_t*>(std::realloc(buffer_.get(), static_cast<size_t>(grown)));
+  if (!block) throw std::bad_alloc();
+  (void)buffer_.release();
+  buffer_.reset(block);
+  capacity_ = grown;
+  memory_ = block;
+  AdviseLargeBlock(block, grown);
 }
 
 void TMemoryStream::SetSize(int64_t newSize) {
   if (newSize < 0) newSize = 0;
   Reserve(newSize);
+  if (newSize > size_) std::memset(buffer_.get() + size_, 0, static_cast<size_t>(newSize - size_));
   size_ = newSize;
   if (position_ > size_) position_ = size_;
 }
@@ -112,17 +122,17 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   const int64_t end = position_ + count;
   if (end > size_) {
     Reserve(end);
-    if (position_ > size_) std::memset(buffer_.data() + size_, 0, static_cast<size_t>(position_ - size_));
+    if (position_ > size_) std::memset(buffer_.get() + size_, 0, static_cast<size_t>(position_ - size_));
     size_ = end;
   }
-  std::memcpy(buffer_.data() + position_, buffer, static_cast<size_t>(count));
+  std::memcpy(buffer_.get() + position_, buffer, static_cast<size_t>(count));
   position_ = end;
   return count;
 }
 
 void TMemoryStream::Clear() {
-  buffer_.clear();
-  buffer_.shrink_to_fit();
+  buffer_.reset();
+  capacity_ = 0;
   memory_ = nullptr;
   size_ = position_ = 0;
 }
@@ -132,7 +142,7 @@ void TMemoryStream::LoadFromStream(TStream& source) {
   const int64_t size = source.Size();
   SetSize(size);
   position_ = 0;
-  if (size > 0) source.ReadBuffer(buffer_.data(), size);
+  if (size > 0) source.ReadBuffer(buffer_.get(), size);
 }
 
 void TMemoryStream::LoadFromFile(const UString& fileName) {

@@ -5,6 +5,7 @@
 // most 1 MiB.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,17 +71,26 @@ class TMemoryStream : public TCustomMemoryStream {
   explicit TMemoryStream(std::string_view bytes);
   int64_t Write(const void* buffer, int64_t count) override;
   void SetSize(int64_t newSize) override;
-  uint8_t* Memory() { return buffer_.data(); }
-  std::string_view Bytes() const { return {reinterpret_cast<const char*>(buffer_.data()), static_cast<size_t>(size_)}; }
+  uint8_t* Memory() { return buffer_.get(); }
+  std::string_view Bytes() const { return {reinterpret_cast<const char*>(buffer_.get()), static_cast<size_t>(size_)}; }
   void Clear();
+  // Room for that many bytes without growing again; the size stays as it is.
+  void SetCapacity(int64_t capacity) { Reserve(capacity); }
   void LoadFromStream(TStream& source);  // whole source, from its start
   void LoadFromFile(const UString& fileName);
   void SaveToStream(TStream& target);
   void SaveToFile(const UString& fileName);
 
  private:
+  // Grows the block with realloc, which large blocks can do without copying.
   void Reserve(int64_t capacity);
-  std::vector<uint8_t> buffer_;
+  // Asks the system to back a block of many megabytes with large pages, where it can.
+  static void AdviseLargeBlock(uint8_t* block, int64_t size);
+  struct TFree {
+    void operator()(uint8_t* block) const;
+  };
+  std::unique_ptr<uint8_t[], TFree> buffer_;
+  int64_t capacity_ = 0;
 };
 
 // File modes, as the library has always numbered them.

@@ -89,8 +89,8 @@ void TDRXHashCRC32::Update(TDRXHashState& state, const void* data, int64_t count
   record.Crc = UpdateCrc(record.Crc, static_cast<const uint8_t*>(data), count);
 }
 
-uint32_t TDRXHashCRC32::Calculate(const void* data, int64_t count) {
-  return UpdateCrc(0, static_cast<const uint8_t*>(data), count);
+uint32_t TDRXHashCRC32::Continue(uint32_t crc, const void* data, int64_t count) {
+  return UpdateCrc(crc, static_cast<const uint8_t*>(data), count);
 }
 
 UString DigestToHex(const uint8_t* digest, size_t size) {

@@ -62,8 +62,9 @@ class TDRXHashCRC32 : public TDRXHash {
   void Initialize(TDRXHashState& state) const override;
   void Update(TDRXHashState& state, const void* data, int64_t count) const override;
 
-  // The CRC of one block of bytes.
-  static uint32_t Calculate(const void* data, int64_t count);
+  // The CRC of one block of bytes, or of the bytes that follow a block of that CRC.
+  static uint32_t Calculate(const void* data, int64_t count) { return Continue(0, data, count); }
+  static uint32_t Continue(uint32_t crc, const void* data, int64_t count);
 };
 
 #ifdef _WIN32

@@ -63,6 +63,41 @@ void WriteBlock(TLZMAStreams& streams, uint8_t* buffer, int64_t count) {
   if (streams.DestStream->Write(buffer, count) != count) RaiseLZMAError(lrWriteError);
 }
 
+// Where the decoder puts a block: straight into the memory of a memory stream
+// (sparing a copy of every byte), otherwise into a buffer for the write path.
+// Either way the destination preprocessor sees every block.
+class TDecoderOutput {
+ public:
+  explicit TDecoderOutput(TLZMAStreams& streams)
+      : streams_(streams), memory_(dynamic_cast<TMemoryStream*>(streams.DestStream)) {
+    if (!memory_) buffer_.resize(kLZMABufferSize);
+  }
+
+  uint8_t* Open(size_t limit) {
+    if (!memory_) return buffer_.data();
+    start_ = memory_->Position();
+    sizeBefore_ = memory_->Size();
+    memory_->SetSize(std::max<int64_t>(sizeBefore_, start_ + static_cast<int64_t>(limit)));
+    return memory_->Memory() + start_;
+  }
+
+  void Close(size_t produced) {
+    if (!memory_) return WriteBlock(streams_, buffer_.data(), static_cast<int64_t>(produced));
+    const int64_t end = start_ + static_cast<int64_t>(produced);
+    memory_->SetSize(std::max(sizeBefore_, end));
+    memory_->SetPosition(end);
+    if (produced && streams_.DestPreprocessor)
+      streams_.DestPreprocessor(memory_->Memory() + start_, static_cast<int32_t>(produced));
+  }
+
+ private:
+  TLZMAStreams& streams_;
+  TMemoryStream* memory_;
+  std::vector<uint8_t> buffer_;
+  int64_t start_ = 0;
+  int64_t sizeBefore_ = 0;
+};
+
 // Rounds up to the next 2^(n+1) or 3 * 2^n, as dictionary sizes are stored.
 uint32_t StoredDictionarySize(uint32_t size) {
   for (int bit = 11; bit <= 30; ++bit) {
@@ -151,8 +186,8 @@ void CompressLZMAStream(TStream& source, TStream& dest, int level, const TPrepro
 }
 
 TLZMAResult DecompressLZMAStream(TStream& source, TStream& dest, uint64_t unpackedSize,
-                                 const TPreprocessor& sourcePreprocessor) {
-  TLZMAStreams streams{{}, &dest, sourcePreprocessor, &source};
+                                 const TPreprocessor& sourcePreprocessor, const TPreprocessor& destPreprocessor) {
+  TLZMAStreams streams{destPreprocessor, &dest, sourcePreprocessor, &source};
   uint8_t properties[kPropertiesSize];
   if (ReadFully(streams, properties, kPropertiesSize) < kPropertiesSize) return lrDataError;
   lzma_options_lzma options = DecoderOptions(properties, unpackedSize);
@@ -160,7 +195,8 @@ TLZMAResult DecompressLZMAStream(TStream& source, TStream& dest, uint64_t unpack
 
   TLzmaCoder coder;
   StartCoder(coder, options, false);
-  std::vector<uint8_t> input(kLZMABufferSize), output(kLZMABufferSize);
+  std::vector<uint8_t> input(kLZMABufferSize);
+  TDecoderOutput output(streams);
   uint64_t owed = unpackedSize;
   while (owed > 0) {
     int64_t got = -1;
@@ -170,12 +206,12 @@ TLZMAResult DecompressLZMAStream(TStream& source, TStream& dest, uint64_t unpack
       coder.stream.avail_in = static_cast<size_t>(std::max<int64_t>(got, 0));
     }
     const size_t inputBefore = coder.stream.avail_in;
-    const size_t limit = static_cast<size_t>(std::min<uint64_t>(owed, output.size()));
-    coder.stream.next_out = output.data();
+    const size_t limit = static_cast<size_t>(std::min<uint64_t>(owed, kLZMABufferSize));
+    coder.stream.next_out = output.Open(limit);
     coder.stream.avail_out = limit;
     const lzma_ret ret = lzma_code(&coder.stream, LZMA_RUN);
     const size_t produced = limit - coder.stream.avail_out;
-    WriteBlock(streams, output.data(), static_cast<int64_t>(produced));
+    output.Close(produced);
     owed -= produced;
     if (owed == 0) break;
     const TLZMAResult result = ResultOf(ret);

@@ -46,6 +46,8 @@ void CompressLZMAStream(TStream& source, TStream& dest, int level, const TPrepro
 
 // Decodes from the source's position into the destination until unpackedSize bytes
 // have been produced. Corrupt or short input is not raised: the result is then
-// lrDataError and the destination holds what was decoded before the damage.
+// lrDataError and the destination holds what was decoded before the damage. The
+// destination preprocessor, when given, sees every decoded block as it is written.
 TLZMAResult DecompressLZMAStream(TStream& source, TStream& dest, uint64_t unpackedSize,
-                                 const TPreprocessor& sourcePreprocessor = {});
+                                 const TPreprocessor& sourcePreprocessor = {},
+                                 const TPreprocessor& destPreprocessor = {});

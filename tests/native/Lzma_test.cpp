@@ -5,6 +5,8 @@
 
 #include <random>
 
+#include "TestSupport.h"
+
 namespace {
 
 // Mixed text and noise, so that the coder has both matches and literals to code.
@@ -153,5 +155,32 @@ TEST(LzmaStreams, UnusablePropertiesAndRefusingDestinationsRaiseTheirCodes) {
     FAIL() << "no error";
   } catch (const EInvalidOperation& e) {
     EXPECT_EQ(e.Message(), u"LZMA Error (9)");
+  }
+}
+
+TEST(LzmaStreams, DecodesIntoMemoryAndFileStreamsAlikeAndShowsEveryBlockToTheDestPreprocessor) {
+  const std::string data = SampleData(300000);
+  const std::string coded = Compress(data, 3);
+  std::string seen;
+  const TPreprocessor observe = [&seen](uint8_t* block, int32_t count) { seen.append(reinterpret_cast<char*>(block), count); };
+
+  TMemoryStream source(coded), memory("0123456789");
+  memory.SetPosition(2);  // overwrites from the position, keeps what lies beyond
+  EXPECT_EQ(DecompressLZMAStream(source, memory, 3, {}, observe), lrOK);
+  EXPECT_EQ(memory.Bytes(), "01" + data.substr(0, 3) + "56789");
+  EXPECT_EQ(memory.Position(), 5);
+  EXPECT_EQ(seen, data.substr(0, 3));
+
+  TTempFolder folder;
+  for (bool toFile : {false, true}) {
+    seen.clear();
+    source.SetPosition(0);
+    TMemoryStream inMemory;
+    TFileStream file(folder.File(u"decoded.bin"), fmCreate);
+    TStream& dest = toFile ? static_cast<TStream&>(file) : inMemory;
+    EXPECT_EQ(DecompressLZMAStream(source, dest, data.size(), {}, observe), lrOK);
+    EXPECT_EQ(seen, data);
+    file.SetPosition(0);
+    EXPECT_EQ(toFile ? ReadRemainingBytes(file) : std::string(inMemory.Bytes()), data);
   }
 }

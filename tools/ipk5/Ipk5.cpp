@@ -117,7 +117,8 @@ int Unpack(const std::vector<UString>& args) {
   CreateFolders(args[2]);
   for (const auto& [index, path] : targets) {
     CreateFolders(ExtractFilePath(path));
-    reader.ExtractItem(index)->SaveToFile(path);
+    TFileStream file(path, fmCreate);
+    reader.ExtractItem(index, file);
   }
   return ieSuccess;
 }
