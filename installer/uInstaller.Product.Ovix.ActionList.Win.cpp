@@ -4,6 +4,7 @@
 #include "uInstaller.Core.Extract.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Product.Ovix.Actions.Close.h"
+#include "uInstaller.Product.Ovix.Actions.Prepare.h"
 #include "uInstaller.Product.Ovix.h"
 
 namespace {
@@ -26,7 +27,6 @@ const TClassRef<TInstallerAction> kWaitingShortcuts{u"TInstallerActionShortcuts"
 const TClassRef<TInstallerAction> kWaitingUpdateShellCache{u"TInstallerActionUpdateShellCache", nullptr};
 const TClassRef<TInstallerAction> kWaitingUninstallIntegration{u"TInstallerActionUninstallIntegration", nullptr};
 const TClassRef<TInstallerAction> kWaitingUninstallFiles{u"TInstallerActionUninstallFiles", nullptr};
-const TClassRef<TInstallerAction> kWaitingPrepare{u"TInstallerActionPrepare", nullptr};
 
 struct TOvixActionRow {
   TInstallerActionClass Class;
@@ -36,15 +36,15 @@ struct TOvixActionRow {
 std::vector<TOvixActionRow> OvixActionTable() {
   return {
       {ActionClass<TInstallerActionCloseApplications>(), Always},
-      {&kWaitingPrepare, Installing},
-      {&kWaitingAddonsInstall, InstallingWithAddonOffer},         // Actions.Config
+      {ActionClass<TInstallerActionPrepare>(), Installing},
+      {&kWaitingAddonsInstall, InstallingWithAddonOffer},  // Actions.Config
       {ActionClass<TInstallerActionExtract>(), Installing},
-      {&kWaitingConfig, Installing},                              // Actions.Config
-      {&kWaitingIntegrate, IntegratingAfresh},                    // Actions.Integrate
-      {&kWaitingShortcuts, InstallingAfresh},                     // Actions.Integrate
-      {&kWaitingUpdateShellCache, InstallingOnWindows10},         // Actions.Integrate
-      {&kWaitingUninstallIntegration, Uninstalling},              // Actions.Uninstall
-      {&kWaitingUninstallFiles, Uninstalling},                    // Actions.Uninstall
+      {&kWaitingConfig, Installing},                       // Actions.Config
+      {&kWaitingIntegrate, IntegratingAfresh},             // Actions.Integrate
+      {&kWaitingShortcuts, InstallingAfresh},              // Actions.Integrate
+      {&kWaitingUpdateShellCache, InstallingOnWindows10},  // Actions.Integrate
+      {&kWaitingUninstallIntegration, Uninstalling},       // Actions.Uninstall
+      {&kWaitingUninstallFiles, Uninstalling},             // Actions.Uninstall
   };
 }
 
