@@ -4,7 +4,10 @@
 #include "uInstaller.Core.Extract.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Product.Ovix.Actions.Close.h"
+#include "uInstaller.Product.Ovix.Actions.Config.h"
+#include "uInstaller.Product.Ovix.Actions.Integrate.h"
 #include "uInstaller.Product.Ovix.Actions.Prepare.h"
+#include "uInstaller.Product.Ovix.Actions.Uninstall.h"
 #include "uInstaller.Product.Ovix.h"
 
 namespace {
@@ -17,17 +20,6 @@ bool InstallingAfresh() { return Installing() && !Installer->HasFlag(ifUpdate); 
 bool IntegratingAfresh() { return InstallingAfresh() && !Installer->HasFlag(ifPortable); }
 bool InstallingOnWindows10() { return Installing() && IsWindows10OrLater(); }
 
-// ---- Rows waiting for their action class ----
-// Each names an action whose unit is still to come; that unit replaces the row's
-// reference below by ActionClass<...>() and deletes its line here.
-const TClassRef<TInstallerAction> kWaitingAddonsInstall{u"TInstallerActionAddonsInstall", nullptr};
-const TClassRef<TInstallerAction> kWaitingConfig{u"TInstallerActionConfig", nullptr};
-const TClassRef<TInstallerAction> kWaitingIntegrate{u"TInstallerActionIntegrate", nullptr};
-const TClassRef<TInstallerAction> kWaitingShortcuts{u"TInstallerActionShortcuts", nullptr};
-const TClassRef<TInstallerAction> kWaitingUpdateShellCache{u"TInstallerActionUpdateShellCache", nullptr};
-const TClassRef<TInstallerAction> kWaitingUninstallIntegration{u"TInstallerActionUninstallIntegration", nullptr};
-const TClassRef<TInstallerAction> kWaitingUninstallFiles{u"TInstallerActionUninstallFiles", nullptr};
-
 struct TOvixActionRow {
   TInstallerActionClass Class;
   bool (*Applies)();
@@ -37,14 +29,14 @@ std::vector<TOvixActionRow> OvixActionTable() {
   return {
       {ActionClass<TInstallerActionCloseApplications>(), Always},
       {ActionClass<TInstallerActionPrepare>(), Installing},
-      {&kWaitingAddonsInstall, InstallingWithAddonOffer},  // Actions.Config
+      {ActionClass<TInstallerActionAddonsInstall>(), InstallingWithAddonOffer},
       {ActionClass<TInstallerActionExtract>(), Installing},
-      {&kWaitingConfig, Installing},                       // Actions.Config
-      {&kWaitingIntegrate, IntegratingAfresh},             // Actions.Integrate
-      {&kWaitingShortcuts, InstallingAfresh},              // Actions.Integrate
-      {&kWaitingUpdateShellCache, InstallingOnWindows10},  // Actions.Integrate
-      {&kWaitingUninstallIntegration, Uninstalling},       // Actions.Uninstall
-      {&kWaitingUninstallFiles, Uninstalling},             // Actions.Uninstall
+      {ActionClass<TInstallerActionConfig>(), Installing},
+      {ActionClass<TInstallerActionIntegrate>(), IntegratingAfresh},
+      {ActionClass<TInstallerActionShortcuts>(), InstallingAfresh},
+      {ActionClass<TInstallerActionUpdateShellCache>(), InstallingOnWindows10},
+      {ActionClass<TInstallerActionUninstallIntegration>(), Uninstalling},
+      {ActionClass<TInstallerActionUninstallFiles>(), Uninstalling},
   };
 }
 
