@@ -23,6 +23,7 @@ namespace {
 
 // Created or truncated, read and write, shared with nobody.
 std::unique_ptr<TStream> TryCreateExclusive(const UString& fileName) {
+  if (!MayOverwriteInPlace(fileName)) return nullptr;
   try {
     return std::make_unique<TFileStream>(fileName, fmCreate | fmShareExclusive);
   } catch (const EStreamError&) {
@@ -46,12 +47,18 @@ UString Md5OfRest(TStream& stream) {
   return std::get<UString>(md5.Finalize(state));
 }
 
+// The file holds exactly what the source holds from its position on (which is kept).
+bool HasContent(const UString& fileName, TStream& source) {
+  const int64_t start = source.Position();
+  const bool same = SameText(Md5OfFile(fileName), Md5OfRest(source));
+  source.SetPosition(start);
+  return same;
+}
+
 }  // namespace
 
 int AskAbortRetryIgnore(const UString& text) {
-  int answer = IDIGNORE;
-  Synchronize([&] { answer = ShowMessageBox(nullptr, text, u"", MB_ABORTRETRYIGNORE | MB_ICONWARNING | MB_DEFBUTTON2); });
-  return answer;
+  return ShowMessageBox(nullptr, text, u"", MB_ABORTRETRYIGNORE | MB_ICONWARNING | MB_DEFBUTTON2);
 }
 
 UString TInstallerExtractHelper::FormatLangString(UStringView key, std::initializer_list<TFormatArg> args) {
@@ -62,18 +69,39 @@ void TInstallerExtractHelper::ForceFolder(const UString& folder) {
   if (!ForceDirectories(folder)) throw EInstallerInstallError(FormatLangString(u"E3", {folder}));
 }
 
+void TInstallerExtractHelper::RefuseFolderLinks(const UString& folder) {
+  const UString& destPath = Installer->DestPath();
+  if (destPath.empty() || folder.size() <= destPath.size() ||
+      !SameText(UStringView(folder).substr(0, destPath.size()), destPath))
+    return;
+  for (size_t end = folder.find(u'\\', destPath.size()); end != UString::npos; end = folder.find(u'\\', end + 1)) {
+    const UString part = folder.substr(0, end + 1);
+    if (IsFolderLink(part)) throw EInstallerInstallError(FormatLangString(u"E3", {part}));
+  }
+}
+
+int TInstallerExtractHelper::Ask(const UString& text) {
+  int answer = IDIGNORE;
+  Synchronize([&] { answer = Question(text); });
+  return answer;
+}
+
 bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStream& source,
                                                  std::unique_ptr<TStream>& target) {
   if ((target = TryCreateExclusive(fileName))) return true;
-  const int64_t start = source.Position();
-  const bool sameContent = SameText(Md5OfFile(fileName), Md5OfRest(source));
-  source.SetPosition(start);
-  if (sameContent) return false;
-  // A file in use that may be moved is replaced at once; its old content stays beside it.
+  const bool link = IsFileLink(fileName);
+  if (!link && !FileExists(fileName)) {
+    // Nothing there to compare or move aside: the creation's own error says why.
+    target = std::make_unique<TFileStream>(fileName, fmCreate | fmShareExclusive);
+    return true;
+  }
+  if (!link && HasContent(fileName, source)) return false;
+  // A file in use that may be moved is replaced at once; its old content (or
+  // the link) stays beside it.
   MoveFileW(W(fileName), W(fileName + u".bak"));
   for (;;) {
     if ((target = TryCreateExclusive(fileName))) return true;
-    switch (Question(FormatLangString(u"QM2", {fileName}))) {
+    switch (Ask(FormatLangString(u"QM2", {fileName}))) {
       case IDRETRY: continue;
       case IDABORT: throw EInstallerInstallError(FormatLangString(u"E1", {fileName}));
       default: return false;
@@ -84,6 +112,7 @@ bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStrea
 void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) {
   TInstallerResources& resources = Installer->Resources();
   const UString target = resources.ExpandPath(file.Name);
+  RefuseFolderLinks(ExtractFilePath(target));
   ForceFolder(ExtractFilePath(target));
   std::unique_ptr<TMemoryStream> source = resources.GetFile(file.GetSourceName());
   std::unique_ptr<TStream> stream;
@@ -127,6 +156,7 @@ void TInstallerActionExtract::WriteUninstallData(const UString& destPath,
   iniStream.SetPosition(0);
   TSetupPackageBuilder builder(PackageKey);
   builder.Add(iniStream, u"Uninstall.ini");
+  if (!RemoveFileLink(uninstallDat)) RaiseLastOSError(u".\r\n" + uninstallDat);
   builder.Commit(uninstallDat, 4);
 
   if (Installer->HasFlag(ifPortable)) return;

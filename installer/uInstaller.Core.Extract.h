@@ -19,20 +19,29 @@ class TInstallerScriptFile;
 
 class TInstallerExtractHelper {
  public:
-  // Asks the user about a file that cannot be written (text: the "QM2" question)
-  // on the main thread; returns IDABORT, IDRETRY or IDIGNORE (anything else counts
-  // as Ignore). Tests replace it.
+  // Asks the user about a file that cannot be written (text: the "QM2" question);
+  // always called on the main thread. Returns IDABORT, IDRETRY or IDIGNORE
+  // (anything else counts as Ignore). Tests replace it.
   using TQuestion = std::function<int(const UString& text)>;
   static TQuestion Question;
 
-  // Writes one script file to its target in the destination.
+  // Writes one script file to its target. Below the destination no folder on
+  // the way may be a link: the files behind it are not the installation's.
   void ExtractFile(const TInstallerScriptFile& file);
   // Creates the folder with its missing parents; raises ("Common", "E3") otherwise.
   void ForceFolder(const UString& folder);
   // Opens the target for writing (true: write Source into Target) or decides to
   // leave it unchanged (false). Raises ("Common", "E1") when the user aborts.
+  // A link at the target is moved aside like a file in use, never written through.
   bool CreateTargetStream(const UString& fileName, TStream& source, std::unique_ptr<TStream>& target);
   UString FormatLangString(UStringView key, std::initializer_list<TFormatArg> args);
+
+ private:
+  // Raises ("Common", "E3") with the first folder below DestPath on the way to
+  // Folder that is a link.
+  void RefuseFolderLinks(const UString& folder);
+  // Question, run on the main thread while the calling thread waits.
+  int Ask(const UString& text);
 };
 
 // The message box the program asks with: warning, Abort/Retry/Ignore, Retry preselected.

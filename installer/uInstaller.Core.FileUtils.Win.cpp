@@ -14,6 +14,7 @@
 namespace {
 
 constexpr DWORD kInputIdleTimeout = 5000;
+constexpr DWORD kReadyPollInterval = 20;
 
 // A folder's files go to `files`, the subfolders that may be entered to `folders`.
 void ListFolder(const UString& folder, TDRXStringList& files, TDRXStringList& folders) {
@@ -54,6 +55,19 @@ std::vector<UString> ProtectedFolders() {
   return folders;
 }
 
+// Waits, delivering sent messages, until the program waits for input or has
+// ended; false when it does neither within the time allowed.
+bool WaitUntilReady(HANDLE process) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (WaitForInputIdle(process, 0) != WAIT_TIMEOUT) return true;  // also a program without a message queue
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    if (elapsed >= kInputIdleTimeout) return false;
+    const DWORD slice = static_cast<DWORD>(std::min<ULONGLONG>(kReadyPollInterval, kInputIdleTimeout - elapsed));
+    if (WaitForHandlePumping(process, slice)) return true;
+  }
+}
+
 }  // namespace
 
 bool IsProtectedFolder(const UString& folder) {
@@ -76,7 +90,8 @@ void DeleteFileOnReboot(const UString& fileName) {
 
 void SafeDeleteFile(const UString& fileName) {
   if (!FileExists(fileName)) return;
-  SetFileAttributesW(W(fileName), FILE_ATTRIBUTE_NORMAL);
+  // A link's attributes are left alone: the change might reach what it points to.
+  if (!IsFileLink(fileName)) SetFileAttributesW(W(fileName), FILE_ATTRIBUTE_NORMAL);
   if (DeleteFileW(W(fileName))) return;
   wchar_t tempName[MAX_PATH];
   const UString tempFolder = PlatformTempFolder();
@@ -85,8 +100,27 @@ void SafeDeleteFile(const UString& fileName) {
   if (MoveFileW(W(fileName), tempName)) DeleteFileOnReboot(FromW(tempName));
 }
 
+bool RemoveFileLink(const UString& fileName) { return !IsFileLink(fileName) || DeleteFileW(W(fileName)); }
+
+bool MayOverwriteInPlace(const UString& fileName) {
+  constexpr DWORD kKeptInPlace =
+      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+  const DWORD attributes = GetFileAttributesW(W(fileName));
+  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & kKeptInPlace);
+}
+
 void CopyFileOrRaise(const UString& source, const UString& target) {
-  if (!CopyFileW(W(source), W(target), FALSE)) RaiseOSError(GetLastError(), source + u" -> " + target);
+  // CopyFileW would write through a link at the target into what it points to.
+  DWORD error = 0;
+  if (!RemoveFileLink(target)) {
+    error = GetLastError();
+  } else if (!MayOverwriteInPlace(target)) {
+    error = ERROR_ACCESS_DENIED;
+  } else if (!CopyFileW(W(source), W(target), FALSE)) {
+    error = GetLastError();
+  }
+  // The system's text comes without its final period; the paths get a line of their own.
+  if (error) RaiseOSError(error, u".\r\n" + source + u" -> " + target);
 }
 
 UString CopyToTempFolder(const UString& fileName) {
@@ -116,11 +150,7 @@ bool RunAndWait(const UString& commandLine) {
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, W(mutableLine), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
     return false;
-  bool ended = false;
-  if (WaitForInputIdle(process.hProcess, kInputIdleTimeout) != WAIT_TIMEOUT) {
-    WaitForHandlePumping(process.hProcess);
-    ended = true;
-  }
+  const bool ended = WaitUntilReady(process.hProcess) && WaitForHandlePumping(process.hProcess);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return ended;
@@ -142,9 +172,10 @@ void TInstallerFileList::Add(const UString& fileName, const UString& archiveName
 void TInstallerFileList::AddFolder(const UString& path, const UString& excludePath, const UString& archivePrefix) {
   TDRXStringList found;
   FindFiles(path, excludePath, found);
+  const size_t folderLength = IncludeTrailingBackslash(path).size();  // found names start with it
   for (int i = 0; i < found.Count(); ++i) {
     const UString& fileName = found.Strings(i);
-    Add(fileName, archivePrefix + fileName.substr(std::min(path.size(), fileName.size())));
+    Add(fileName, archivePrefix + fileName.substr(std::min(folderLength, fileName.size())));
   }
 }
 

@@ -11,13 +11,24 @@
 #include "DRX.Strings.h"
 #include "DRX.Utils.Shell.h"
 
-// Deletes a file (attributes cleared first). A file that cannot be deleted is
-// moved to a "delete" temporary name and deleted at the next restart. Raises
-// only when no temporary name can be made; a missing file or a folder is no error.
+// Deletes a file (attributes cleared first, except on a link). A file that
+// cannot be deleted is moved to a "delete" temporary name and deleted at the
+// next restart. Raises only when no temporary name can be made; a missing file
+// or a folder is no error.
 void SafeDeleteFile(const UString& fileName);
 // Schedules the file for deletion at the next restart; the result is ignored.
 void DeleteFileOnReboot(const UString& fileName);
-// Copies, replacing the target; raises EOSError ending with "<source> -> <target>".
+// Removes the name when it is a link to a file, never what it points to, so
+// that writing the name afterwards makes a file of its own. False when a link
+// is there and cannot be removed (the system's last error tells why).
+bool RemoveFileLink(const UString& fileName);
+// A file may be overwritten in place: it is not read-only, hidden or system (as
+// Windows refuses those, whatever rights the program has) and not a link (the
+// write would reach what it points to). True when there is no such file.
+bool MayOverwriteInPlace(const UString& fileName);
+// Copies, replacing the target (a link at the target is replaced, never written
+// through; a read-only, hidden or system target fails with access denied);
+// raises EOSError whose text ends with "<source> -> <target>".
 void CopyFileOrRaise(const UString& source, const UString& target);
 // Copies the file into the temporary folder, scheduled for deletion at the next
 // restart; returns the copy's path.
@@ -27,8 +38,9 @@ UString ModuleFileName();
 // The program's own file is named "Uninstall.exe" (ignoring case).
 bool IsUninstaller();
 // Starts the command line and waits until the program has ended (the caller's
-// thread keeps delivering sent messages meanwhile). False when it could not be
-// started or did not become ready for input within 5 seconds.
+// thread keeps delivering sent messages meanwhile, also while the program
+// starts up). False when it could not be started or neither became ready for
+// input nor ended within 5 seconds.
 bool RunAndWait(const UString& commandLine);
 
 // A folder whose whole tree must never be deleted, whatever a destination or an
@@ -61,8 +73,7 @@ struct TInstallerFileListItem {
 class TInstallerFileList {
  public:
   void Add(const UString& fileName, const UString& archiveName);
-  // Every file below Path, named ArchivePrefix + its path relative to Path
-  // (Path must end with a backslash).
+  // Every file below Path, named ArchivePrefix + its path relative to Path.
   void AddFolder(const UString& path, const UString& excludePath, const UString& archivePrefix);
   // Removes every item whose file name without folder equals Name, ignoring case.
   void RemoveByName(UStringView name);

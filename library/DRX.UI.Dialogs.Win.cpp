@@ -13,5 +13,9 @@ UString DefaultMessageBoxCaption(uint32_t flags) {
 
 int ShowMessageBox(void* owner, const UString& text, const UString& caption, uint32_t flags) {
   const UString title = caption.empty() ? DefaultMessageBoxCaption(flags) : caption;
-  return MessageBoxW(static_cast<HWND>(owner), W(text), W(title), flags);
+  HWND window = owner ? static_cast<HWND>(owner) : GetActiveWindow();
+  // Without an owner the box must still be modal: every window of the thread
+  // is disabled while it shows, so nothing else can be clicked behind it.
+  if (!window) flags |= MB_TASKMODAL;
+  return MessageBoxW(window, W(text), W(title), flags);
 }

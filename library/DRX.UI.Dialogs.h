@@ -7,8 +7,9 @@
 
 #include "DRX.Strings.h"
 
-// Shows a modal message box owned by `owner` (the application's main window
-// when none) and returns the pressed button's result code.
+// Shows a modal message box owned by `owner` (the calling thread's active
+// window when none; with neither, every window of the thread is disabled while
+// it shows) and returns the pressed button's result code.
 int ShowMessageBox(void* owner, const UString& text, const UString& caption, uint32_t flags);
 
 // The caption a box of these flags gets when none is given.

@@ -136,11 +136,6 @@ constexpr DWORD kNoFile = INVALID_FILE_ATTRIBUTES;
 
 DWORD Attributes(const UString& path) { return GetFileAttributesW(W(path)); }
 
-bool IsFolderLink(const UString& folder) {
-  const DWORD attributes = Attributes(ExcludeTrailingBackslash(folder));
-  return attributes != kNoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 bool IsRootFolder(const UString& folder) { return PathIsRootW(W(ExpandFileName(folder))); }
 
 // Target is Source itself or a folder inside it (both end with a backslash).
@@ -202,6 +197,16 @@ bool ForceDirectories(const UString& Folder) {
   const UString parent = ExcludeTrailingBackslash(ExtractFilePath(folder));
   if (!parent.empty() && parent.size() < folder.size() && !ForceDirectories(parent)) return false;
   return CreateDirectoryW(W(folder), nullptr) || DirectoryExists(folder);
+}
+
+bool IsFolderLink(const UString& Folder) {
+  const DWORD attributes = Attributes(ExcludeTrailingBackslash(Folder));
+  return attributes != kNoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool IsFileLink(const UString& FileName) {
+  const DWORD attributes = Attributes(FileName);
+  return attributes != kNoFile && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 TDRXFolderEntryKind ClassifyFolderEntry(UStringView Name, uint32_t Attributes) {

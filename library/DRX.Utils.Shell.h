@@ -59,6 +59,11 @@ void NotifyAssociationsChanged();
 UString ExpandFileName(const UString& FileName);
 bool FileExists(const UString& FileName);   // exists and is not a folder
 bool DirectoryExists(const UString& Folder);
+// The entry itself is a reparse point (symbolic link, junction, mount point):
+// a folder link, or a file link through which a write would reach what it
+// points to. Neither looks behind the link.
+bool IsFolderLink(const UString& Folder);
+bool IsFileLink(const UString& FileName);
 // Creates Folder with all missing parents; true when it exists afterwards.
 bool ForceDirectories(const UString& Folder);
 
