@@ -38,16 +38,24 @@ bool ElevateIfNeeded(const TSetupSystem& system, TExitCode& exitCode) {
   return true;
 }
 
+// The temporary folder may be named in its short form (8.3 names), the program's own path in its long one.
+UString LongFolderName(const UString& folder) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  const DWORD length = GetLongPathNameW(W(folder), buffer.data(), MAX_PATH);
+  return IncludeTrailingBackslash(length > 0 && length < MAX_PATH ? FromW(buffer.data(), length) : folder);
+}
+
 bool IsRunningFromTempFolder() {
-  return SameText(IncludeTrailingBackslash(PlatformTempFolder()), ExtractFilePath(ModuleFileName()));
+  return SameText(LongFolderName(PlatformTempFolder()), LongFolderName(ExtractFilePath(ModuleFileName())));
 }
 
 // True when this process goes on to uninstall; false when its copy in the
 // temporary folder does the work.
 bool PrepareUninstall() {
   UString path;
-  if (CommandLineGetSwitchValue(SetupParams(), kSwitchPath, path) && !path.empty() && DirectoryExists(path)) {
-    Installer->SetDestPath(path);
+  if (CommandLineGetSwitchValue(SetupParams(), kSwitchPath, path) && DirectoryExists(path)) {
+    // A relative PATH names the folder it names now, not one below a later current folder.
+    Installer->SetDestPath(ExpandFileName(path));
     return true;
   }
   if (IsRunningFromTempFolder()) throw EInstallerMysteryError(u"Cannot Start the Uninstaller");

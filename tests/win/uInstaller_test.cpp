@@ -153,8 +153,15 @@ TEST_F(ProgramEntry, WithoutSilentNothingIsInstalledAndTheUnattendedFormIsNamed)
 
 TEST_F(ProgramEntry, AnUninstallerWithAnExistingPathUninstallsThere) {
   const TTestEntries uninstallData{{u"Uninstall.ini", "[Uninstall]\r\nCount=0\r\n"}};
-  EXPECT_EQ(Run(u"/PATH=\"" + destination.Path() + u"\" /AUTO /SILENT", uninstallData), ecSuccess);
+  wchar_t previousFolder[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previousFolder);
+  SetCurrentDirectoryW(W(destination.Path()));
+  for (const UString& path : {destination.Path(), UString(u".")}) {
+    Record = {};
+    EXPECT_EQ(Run(u"/PATH=\"" + path + u"\" /AUTO /SILENT", uninstallData), ecSuccess);
+    EXPECT_EQ(Record.Runs, 1);
+    EXPECT_EQ(Record.DestPath, destination.Path()) << "a relative PATH is made full: " << Utf16ToUtf8(path);
+  }
+  SetCurrentDirectoryW(previousFolder);
   EXPECT_TRUE(shown.empty());
-  EXPECT_EQ(Record.Runs, 1);
-  EXPECT_EQ(Record.DestPath, destination.Path());
 }
