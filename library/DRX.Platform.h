@@ -17,6 +17,9 @@ UString PlatformUpperCase(UStringView text);
 
 // Equal length in UTF-16 units and equal ignoring case under the locale.
 bool SameText(UStringView a, UStringView b);
+// The text begins with the prefix, compared as SameText compares; an empty
+// prefix begins nothing.
+bool StartsText(UStringView text, UStringView prefix);
 
 // The system's ANSI code page (Windows: GetACP; natively Windows-1252).
 uint32_t SystemAnsiCodePage();

@@ -1,0 +1,61 @@
+#include "uInstaller.Product.Ovix.ActionList.h"
+
+#include "DRX.Utils.Shell.h"
+#include "uInstaller.Core.Extract.h"
+#include "uInstaller.Core.Installer.h"
+#include "uInstaller.Product.Ovix.Actions.Close.h"
+#include "uInstaller.Product.Ovix.Actions.Config.h"
+#include "uInstaller.Product.Ovix.Actions.Integrate.h"
+#include "uInstaller.Product.Ovix.Actions.Uninstall.h"
+#include "uInstaller.Product.Ovix.h"
+
+namespace {
+
+bool Always() { return true; }
+bool Installing() { return Installer->Mode() == imInstall; }
+bool Uninstalling() { return Installer->Mode() == imUninstall; }
+bool InstallingWithAddonOffer() { return Installing() && IsAddonOfferApplicable(); }
+bool InstallingAfresh() { return Installing() && !Installer->HasFlag(ifUpdate); }
+bool IntegratingAfresh() { return InstallingAfresh() && !Installer->HasFlag(ifPortable); }
+bool InstallingOnWindows10() { return Installing() && IsWindows10OrLater(); }
+
+// ---- Rows waiting for their action class ----
+// Each names an action whose unit is still to come; that unit replaces the row's
+// reference below by ActionClass<...>() and deletes its line here.
+const TClassRef<TInstallerAction> kWaitingPrepare{u"TInstallerActionPrepare", nullptr};
+
+struct TOvixActionRow {
+  TInstallerActionClass Class;
+  bool (*Applies)();
+};
+
+std::vector<TOvixActionRow> OvixActionTable() {
+  return {
+      {ActionClass<TInstallerActionCloseApplications>(), Always},
+      {&kWaitingPrepare, Installing},
+      {ActionClass<TInstallerActionAddonsInstall>(), InstallingWithAddonOffer},
+      {ActionClass<TInstallerActionExtract>(), Installing},
+      {ActionClass<TInstallerActionConfig>(), Installing},
+      {ActionClass<TInstallerActionIntegrate>(), IntegratingAfresh},
+      {ActionClass<TInstallerActionShortcuts>(), InstallingAfresh},
+      {ActionClass<TInstallerActionUpdateShellCache>(), InstallingOnWindows10},
+      {ActionClass<TInstallerActionUninstallIntegration>(), Uninstalling},
+      {ActionClass<TInstallerActionUninstallFiles>(), Uninstalling},
+  };
+}
+
+}  // namespace
+
+void PopulateOvixActions(const TInstallerProductInfo::TActionProc& proc) {
+  for (const TOvixActionRow& row : OvixActionTable()) {
+    if (row.Applies() && row.Class->Create) proc(row.Class);
+  }
+}
+
+std::vector<UString> OvixActionNames() {
+  std::vector<UString> names;
+  for (const TOvixActionRow& row : OvixActionTable()) {
+    if (row.Applies()) names.emplace_back(row.Class->ClassName);
+  }
+  return names;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The uninstaller's actions: undoing the integration with the system (through
+// update tasks), then removing the installed files of "Uninstall.ini" and the
+// folders: those that became empty and, as the user chose, the backups, the
+// profiles or the whole program folder.
+
+#include <memory>
+#include <vector>
+
+#include "DRX.Classes.StringList.h"
+#include "uInstaller.Core.Actions.h"
+
+class TInstallerUpdateTask;
+
+// How a folder of the uninstaller's folder list goes (the line's data value).
+enum : int64_t {
+  kRemoveWhenEmpty = 0,    // only an empty folder is removed
+  kRemoveWithContent = 1,  // the folder goes with everything inside, unless it is a protected folder
+};
+
+class TInstallerActionUninstallIntegration : public TInstallerAction {
+ public:
+  static constexpr UStringView ClassName = u"TInstallerActionUninstallIntegration";
+
+  // The tasks, in order: shell menu libraries, shortcuts, registrations.
+  TInstallerActionUninstallIntegration();
+  ~TInstallerActionUninstallIntegration() override;
+  // Runs every task without a delete list; a task's error ends the action.
+  void Execute() override;
+
+  int TaskCount() const { return static_cast<int>(tasks_.size()); }
+  TInstallerUpdateTask& Tasks(int index) const { return *tasks_.at(index); }
+
+ private:
+  std::vector<std::unique_ptr<TInstallerUpdateTask>> tasks_;
+};
+
+class TInstallerActionUninstallFiles : public TInstallerAction {
+ public:
+  static constexpr UStringView ClassName = u"TInstallerActionUninstallFiles";
+
+  // Lists folders and files first, then deletes the files, then the folders.
+  void Execute() override;
+
+  // "RemoveBackups" of the settings' "Common" section; an automatic run removes them by default.
+  bool RemoveBackups();
+  bool RemoveContent();
+  // The installation keeps a profile per user: DestPath\Ovix.ini says
+  // "UserMode" (missing: no).
+  bool IsUserMode();
+
+  // The installed files of the package's "Uninstall.ini", each once, as full
+  // paths: a relative entry lies in DestPath (one that would lead out of it is
+  // skipped), a full path is taken as it stands.
+  std::unique_ptr<TDRXStringList> CreateFileList();
+  // The folders to remove, in order, each with its mark: every subfolder of
+  // DestPath after its own subfolders (links are neither listed nor entered),
+  // then by the options "!Backup\", "Profile\" or DestPath itself, and every
+  // user's profile folder. A protected DestPath contributes no folder.
+  std::unique_ptr<TDRXStringList> CreateFolderList();
+};

@@ -1,0 +1,212 @@
+#include "uInstaller.Product.Ovix.Actions.Uninstall.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.h"
+#include "TestAccounts.h"
+#include "TestInstaller.h"
+#include "TestSupport.h"
+#include "uInstaller.Core.Exceptions.h"
+
+namespace {
+
+// "Uninstall.ini" with the numbered entries and their count.
+std::string UninstallIni(const std::vector<UString>& entries, std::optional<int> count = std::nullopt) {
+  std::string text = "[Uninstall]\r\n";
+  for (size_t i = 0; i < entries.size(); ++i) text += std::to_string(i) + "=" + Utf16ToUtf8(entries[i]) + "\r\n";
+  return text + "Count=" + std::to_string(count.value_or(static_cast<int>(entries.size()))) + "\r\n";
+}
+
+// The uninstaller of the installation in `destination`, as started with or without AUTO.
+std::unique_ptr<TInstaller> NewUninstaller(const UString& destination, const std::string& uninstallIni,
+                                           bool automatic = false) {
+  auto installer = std::make_unique<TInstaller>(automatic ? u"/AUTO /SILENT" : u"",
+                                                TestPackages(DefaultSetupEntries(), {{u"Uninstall.ini", uninstallIni}}));
+  installer->SetDestPath(destination);
+  installer->Resources().InitializeLanguages([] { return UString(u"English.lng"); });
+  return installer;
+}
+
+void Choose(TInstaller& installer, std::optional<bool> removeBackups, std::optional<bool> removeContent) {
+  if (removeBackups) installer.Settings().WriteBool(u"Common", u"RemoveBackups", *removeBackups);
+  if (removeContent) installer.Settings().WriteBool(u"Common", u"RemoveContent", *removeContent);
+}
+
+bool Exists(const UString& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+
+void MakeFile(const UString& fileName) {
+  ForceDirectories(ExtractFilePath(fileName));
+  WriteFileBytes(fileName, "x");
+}
+
+// An installation: listed files (two of them in folders that become empty),
+// a folder with a file of the user's, backups, the portable profile and the
+// player's configuration.
+class UninstallFiles : public ::testing::Test {
+ protected:
+  const std::vector<UString> listed = {u"Ovix.exe", u"Langs\\Russian.lng", u"Skins\\Classic\\Classic.skn",
+                                       u"Uninstall.dat", u"Uninstall.exe"};
+  void MakeInstallation(const UString& userMode = u"0") {
+    for (const UString& file : listed) MakeFile(Dest(file));
+    for (const UString& file : {u"Keep\\mine.txt", u"!Backup\\Ovix 5.00.zip", u"Profile\\Ovix.ini"}) MakeFile(Dest(file));
+    WriteFileBytes(Dest(u"Ovix.ini"), userMode.empty() ? "[System]\r\nVersion=5010\r\n"
+                                                        : "[System]\r\nUserMode=" + Utf16ToUtf8(userMode) + "\r\n");
+  }
+  UString Dest(UStringView name = u"") const { return destination + UString(name); }
+
+  TTestProductGuard product;
+  TTempFolder root;
+  UString destination = root.Path() + u"Ovix\\";
+};
+
+}  // namespace
+
+TEST_F(UninstallFiles, TheOptionsDecideWhatGoesBesideTheListedFilesAndEmptiedFolders) {
+  struct Case {
+    bool automatic;
+    std::optional<bool> removeBackups, removeContent;
+    bool backupsGone, profileGone, destinationGone;
+  } cases[] = {
+      {false, std::nullopt, std::nullopt, false, false, false},
+      {false, true, false, true, false, false},
+      {false, false, true, false, true, false},
+      {false, true, true, true, true, true},
+      {true, std::nullopt, std::nullopt, true, false, false},  // AUTO: backups go, content stays
+  };
+  for (const Case& c : cases) {
+    const std::string label = std::to_string(&c - cases);
+    MakeInstallation();
+    auto installer = NewUninstaller(destination, UninstallIni(listed), c.automatic);
+    installer->Settings().DeleteSection(u"Common");
+    Choose(*installer, c.removeBackups, c.removeContent);
+    std::vector<int> progress;
+    TInstallerActionUninstallFiles action;
+    action.OnProgress = [&](TInstallerAction& sender) { progress.push_back(sender.Progress()); };
+    action.Execute();
+
+    for (const UString& file : listed) EXPECT_FALSE(Exists(Dest(file))) << label << Utf16ToUtf8(file);
+    for (const UString& folder : {u"Langs", u"Skins\\Classic", u"Skins"}) EXPECT_FALSE(Exists(Dest(folder))) << label;
+    EXPECT_EQ(Exists(Dest(u"!Backup")), !c.backupsGone) << label;
+    EXPECT_EQ(Exists(Dest(u"Profile")), !c.profileGone) << label;
+    EXPECT_EQ(Exists(Dest(u"Keep\\mine.txt")), !c.destinationGone) << label;
+    EXPECT_EQ(Exists(Dest()), !c.destinationGone) << label;
+    ASSERT_FALSE(progress.empty()) << label;
+    EXPECT_EQ(progress.back(), 100) << label;
+    installer = nullptr;
+    DeleteFolderTree(destination);
+  }
+}
+
+TEST_F(UninstallFiles, FoldersAreListedDeepestFirstWithoutEnteringLinks) {
+  MakeInstallation();
+  ForceDirectories(root.Path() + u"outside\\Empty");
+  const TFolderLink link(Dest(u"Skins\\Linked"), root.Path() + u"outside");
+  ASSERT_TRUE(link.Made());
+  auto installer = NewUninstaller(destination, UninstallIni(listed));
+  Choose(*installer, true, false);
+  const std::unique_ptr<TDRXStringList> folders = TInstallerActionUninstallFiles().CreateFolderList();
+  std::vector<std::pair<UString, int64_t>> listedFolders;
+  for (int i = 0; i < folders->Count(); ++i) listedFolders.push_back({folders->Strings(i), folders->Data(i)});
+  std::vector<std::pair<UString, int64_t>> expected = {
+      {Dest(u"!Backup\\"), kRemoveWhenEmpty}, {Dest(u"Keep\\"), kRemoveWhenEmpty}, {Dest(u"Langs\\"), kRemoveWhenEmpty},
+      {Dest(u"Profile\\"), kRemoveWhenEmpty}, {Dest(u"Skins\\Classic\\"), kRemoveWhenEmpty},
+      {Dest(u"Skins\\"), kRemoveWhenEmpty},   {Dest(u"!Backup\\"), kRemoveWithContent}};
+  // Sibling order is the file system's; a folder must follow its subfolders.
+  std::sort(listedFolders.begin(), listedFolders.end() - 1);
+  std::sort(expected.begin(), expected.end() - 1);
+  EXPECT_EQ(listedFolders, expected);
+  const auto position = [&](const UString& folder) {
+    for (int i = 0; i < folders->Count(); ++i)
+      if (folders->Strings(i) == folder) return i;
+    return -1;
+  };
+  EXPECT_LT(position(Dest(u"Skins\\Classic\\")), position(Dest(u"Skins\\")));
+
+  TInstallerActionUninstallFiles().Execute();
+  EXPECT_TRUE(DirectoryExists(root.Path() + u"outside\\Empty")) << "nothing behind a link is touched";
+}
+
+TEST_F(UninstallFiles, TheFileListTakesEachEntryOnceAndNothingOutsideTheDestination) {
+  const UString outside = root.Path() + u"elsewhere.txt";
+  const std::vector<UString> entries = {u"Ovix.exe", u"ovix.EXE", u"Langs\\..\\Readme.txt", u"..\\Ovix.ini",
+                                        u"Langs\\..\\..\\x.txt", outside, u"", u"Uninstall.exe", u"Ovix.exe"};
+  auto installer = NewUninstaller(destination, UninstallIni(entries));
+  const std::unique_ptr<TDRXStringList> files = TInstallerActionUninstallFiles().CreateFileList();
+  std::vector<UString> names;
+  for (int i = 0; i < files->Count(); ++i) names.push_back(files->Strings(i));
+  EXPECT_EQ(names, (std::vector<UString>{Dest(u"Ovix.exe"), Dest(u"Readme.txt"), outside, Dest(u"Uninstall.exe")}));
+
+  installer = nullptr;
+  installer = NewUninstaller(destination, UninstallIni({u"Ovix.exe"}, 2000000000));
+  EXPECT_EQ(TInstallerActionUninstallFiles().CreateFileList()->Count(), 1) << "a huge count is no work list";
+}
+
+TEST_F(UninstallFiles, AFullPathEntryIsDeletedAndADotDotEntrySkipped) {
+  MakeInstallation();
+  const UString outside = root.Path() + u"Shared\\player.dat";
+  const UString sibling = root.Path() + u"Other\\keep.txt";
+  for (const UString& file : {outside, sibling}) MakeFile(file);
+  std::vector<UString> entries = listed;
+  entries.insert(entries.begin(), {outside, u"..\\Other\\keep.txt", u"Ovix.exe"});
+  auto installer = NewUninstaller(destination, UninstallIni(entries));
+  Choose(*installer, false, false);
+  TInstallerActionUninstallFiles().Execute();
+  EXPECT_FALSE(Exists(outside));
+  EXPECT_TRUE(Exists(sibling));
+  EXPECT_FALSE(Exists(Dest(u"Ovix.exe")));
+}
+
+TEST_F(UninstallFiles, WithoutUninstallIniNothingIsDeleted) {
+  MakeInstallation();
+  auto installer = std::make_unique<TInstaller>(u"", TestPackages(DefaultSetupEntries(), {{u"Other.ini", ""}}));
+  installer->SetDestPath(destination);
+  EXPECT_THROW(TInstallerActionUninstallFiles().CreateFileList(), EInstallerInstallError);
+}
+
+TEST_F(UninstallFiles, PerUserProfilesGoWithTheContentOfAPerUserInstallation) {
+  TFakeAccounts accounts;
+  const UString bob = root.Path() + u"bob\\";
+  const UString carol = root.Path() + u"carol\\";
+  accounts.Add(u"2001", ExcludeTrailingBackslash(bob));
+  accounts.LoadHive(accounts.Add(u"2002", ExcludeTrailingBackslash(carol)), u"%USERPROFILE%\\Data");
+  const std::vector<UString> profiles = {bob + u"AppData\\Roaming\\Ovix Test\\", carol + u"Data\\Ovix Test\\",
+                                         GetShellFolder(CSIDL_APPDATA) + u"Ovix Test\\"};
+  struct Case {
+    const char16_t* userMode;  // empty: no key
+    bool removeContent;
+    bool profilesGone;
+  } cases[] = {{u"1", true, true}, {u"1", false, false}, {u"", true, false}, {u"0", true, false}};
+  for (const Case& c : cases) {
+    const std::string label = Utf16ToUtf8(c.userMode) + (c.removeContent ? " content" : "");
+    MakeInstallation(c.userMode);
+    for (const UString& profile : profiles) MakeFile(profile + u"Ovix.ini");
+    auto installer = NewUninstaller(destination, UninstallIni(listed));
+    Choose(*installer, false, c.removeContent);
+    TInstallerActionUninstallFiles().Execute();
+    for (const UString& profile : profiles) EXPECT_EQ(Exists(profile), !c.profilesGone) << label << Utf16ToUtf8(profile);
+    EXPECT_TRUE(DirectoryExists(bob)) << "the profile root stays";
+    installer = nullptr;
+    DeleteFolderTree(destination);
+  }
+  for (const UString& profile : profiles) DeleteFolderTree(profile);
+}
+
+TEST_F(UninstallFiles, AProtectedDestinationKeepsEverythingButTheListedFiles) {
+  TFakeAccounts accounts;
+  destination = root.Path() + u"dave\\";  // a user's profile root
+  accounts.Add(u"2003", ExcludeTrailingBackslash(destination));
+  MakeInstallation();
+  auto installer = NewUninstaller(destination, UninstallIni(listed));
+  Choose(*installer, true, true);
+  TInstallerActionUninstallFiles().Execute();
+  EXPECT_FALSE(Exists(Dest(u"Ovix.exe")));
+  for (const UString& kept : {u"Keep\\mine.txt", u"!Backup\\Ovix 5.00.zip", u"Profile\\Ovix.ini", u"Langs"})
+    EXPECT_TRUE(Exists(Dest(kept))) << Utf16ToUtf8(kept);
+}
