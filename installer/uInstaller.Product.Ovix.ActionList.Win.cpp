@@ -6,6 +6,7 @@
 #include "uInstaller.Product.Ovix.Actions.Close.h"
 #include "uInstaller.Product.Ovix.Actions.Config.h"
 #include "uInstaller.Product.Ovix.Actions.Integrate.h"
+#include "uInstaller.Product.Ovix.Actions.Prepare.h"
 #include "uInstaller.Product.Ovix.Actions.Uninstall.h"
 #include "uInstaller.Product.Ovix.h"
 
@@ -19,11 +20,6 @@ bool InstallingAfresh() { return Installing() && !Installer->HasFlag(ifUpdate); 
 bool IntegratingAfresh() { return InstallingAfresh() && !Installer->HasFlag(ifPortable); }
 bool InstallingOnWindows10() { return Installing() && IsWindows10OrLater(); }
 
-// ---- Rows waiting for their action class ----
-// Each names an action whose unit is still to come; that unit replaces the row's
-// reference below by ActionClass<...>() and deletes its line here.
-const TClassRef<TInstallerAction> kWaitingPrepare{u"TInstallerActionPrepare", nullptr};
-
 struct TOvixActionRow {
   TInstallerActionClass Class;
   bool (*Applies)();
@@ -32,7 +28,7 @@ struct TOvixActionRow {
 std::vector<TOvixActionRow> OvixActionTable() {
   return {
       {ActionClass<TInstallerActionCloseApplications>(), Always},
-      {&kWaitingPrepare, Installing},
+      {ActionClass<TInstallerActionPrepare>(), Installing},
       {ActionClass<TInstallerActionAddonsInstall>(), InstallingWithAddonOffer},
       {ActionClass<TInstallerActionExtract>(), Installing},
       {ActionClass<TInstallerActionConfig>(), Installing},

@@ -14,9 +14,9 @@ class TInstallerActionCloseApplications : public TInstallerAction {
   static constexpr UStringView ClassName = u"TInstallerActionCloseApplications";
 
   struct TTiming {
-    uint32_t PassInterval = 2000;   // ms between passes; the pass that finds nothing waits too
-    uint32_t GiveUpAfter = 60000;   // ms of passes that still find windows before the error
-    uint32_t CloseTimeout = 5000;   // ms a window may take over WM_CLOSE before the next one
+    uint32_t PassInterval = 2000;  // ms between passes; the pass that finds nothing waits too
+    uint32_t GiveUpAfter = 60000;  // ms of passes that still find windows before the error
+    uint32_t CloseTimeout = 5000;  // ms a window may take over WM_CLOSE before the next one
   };
   // Tests shorten the waits.
   static TTiming Timing;
@@ -37,6 +37,6 @@ UString ProgramFileOfWindow(void* window);
 
 // The window classes of the player's programs, in the order they are closed.
 inline constexpr UStringView OvixWindowClasses[] = {
-    u"TOvix2EditorForm", u"TOvix2MainW",      u"TOvix3MainWindow", u"TOvixQelForm",
+    u"TOvix2EditorForm",       u"TOvix2MainW",      u"TOvix3MainWindow", u"TOvixQelForm",
     u"TOvixConverterMainForm", u"TOvixLibMainForm", u"TOvixMainForm",
 };

@@ -13,14 +13,16 @@ constexpr UStringView kPortableUserName = u"SingleUser";
 
 TInstallerProfileInfo& TInstallerProfileInfoList::Add(const UString& UserName, const UString& ProfilePath,
                                                       const UString& InstalledProfilePath) {
-  items_.push_back(std::make_unique<TInstallerProfileInfo>(TInstallerProfileInfo{UserName, ProfilePath, InstalledProfilePath}));
+  items_.push_back(
+      std::make_unique<TInstallerProfileInfo>(TInstallerProfileInfo{UserName, ProfilePath, InstalledProfilePath}));
   return *items_.back();
 }
 
 void TInstallerProfileInfoList::Populate() {
   auto addIfInstalled = [this](const UString& userName, const TDRXUserAccountInfo* account) {
     const UString installedPath = TInstallerProfileHelper::GetInstalledProfilePath(account);
-    if (DirectoryExists(installedPath)) Add(userName, TInstallerProfileHelper::GetNewProfilePath(account), installedPath);
+    if (DirectoryExists(installedPath))
+      Add(userName, TInstallerProfileHelper::GetNewProfilePath(account), installedPath);
   };
   if (Installer->HasFlag(ifPortable)) {
     addIfInstalled(UString(kPortableUserName), nullptr);

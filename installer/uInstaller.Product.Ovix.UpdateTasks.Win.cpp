@@ -24,8 +24,9 @@ struct TLegacyRename {
   UStringView OldName, NewName;
 };
 constexpr TLegacyRename kLegacyProfileRenames[] = {
-    {u"Ovix3-cat.db", u"Ovix-cat.db"},   {u"ovix3_menu.ini", u"Ovix-ContextMenu.ini"}, {u"Ovix3.ini", u"Ovix.ini"},
-    {u"Ovix3ac.ini", u"Ovixac.ini"},     {u"Ovix3qel.ini", u"Ovixqel.ini"},
+    {u"Ovix3-cat.db", u"Ovix-cat.db"}, {u"ovix3_menu.ini", u"Ovix-ContextMenu.ini"},
+    {u"Ovix3.ini", u"Ovix.ini"},       {u"Ovix3ac.ini", u"Ovixac.ini"},
+    {u"Ovix3qel.ini", u"Ovixqel.ini"},
 };
 // Profile files of 3.x without a successor.
 constexpr UStringView kLegacyProfileLeftovers[] = {u"Ovix3-SkinLayout.ini", u"Ovix3.bak", u"Ovix3ac.bak",
@@ -89,7 +90,8 @@ void TInstallerUpdateTaskUpdateConfigs::RenameLegacyConfigs(TDRXStringList* Dele
 }
 
 void TInstallerUpdateTaskUpdateConfigs::RemoveLegacySkins(TDRXStringList* DeleteList) {
-  for (const UStringView name : kLegacySkins) AddIfExists(DeleteList, Installer->DestPath() + u"Skins\\" + UString(name));
+  for (const UStringView name : kLegacySkins)
+    AddIfExists(DeleteList, Installer->DestPath() + u"Skins\\" + UString(name));
 }
 
 void TInstallerUpdateTaskUpdateConfigs::UpdateAlbumArtFiles(TDRXStringList* DeleteList) {

@@ -11,7 +11,8 @@ void SetString(HKEY root, const UString& key, const UString& name, const UString
   ASSERT_EQ(RegCreateKeyExW(root, W(key), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr, &handle, nullptr),
             ERROR_SUCCESS);
   const DWORD size = static_cast<DWORD>((value.size() + 1) * sizeof(char16_t));
-  EXPECT_EQ(RegSetValueExW(handle, W(name), 0, type, reinterpret_cast<const BYTE*>(value.c_str()), size), ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExW(handle, W(name), 0, type, reinterpret_cast<const BYTE*>(value.c_str()), size),
+            ERROR_SUCCESS);
   RegCloseKey(handle);
 }
 }  // namespace

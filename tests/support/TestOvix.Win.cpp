@@ -68,7 +68,8 @@ bool HasWindowOf(const UString& windowClass, DWORD processId) {
 }  // namespace
 
 TPlayerWindow::TPlayerWindow(const UString& windowClass, bool ignoreClose) {
-  UString commandLine = u"\"" + BinFolder() + u"ovix_window.exe\" " + windowClass + (ignoreClose ? u" /ignoreclose" : u"");
+  UString commandLine = BinFolder() + u"ovix_window.exe";
+  commandLine = u'"' + commandLine + u"\" " + windowClass + (ignoreClose ? u" /ignoreclose" : u"");
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -104,8 +105,8 @@ void SetUserShellFolder(const UString& valueName, const UString& folder) {
 TShellFolderRedirect::TShellFolderRedirect(const UString& valueName, const UString& folder) : valueName_(valueName) {
   wchar_t value[MAX_PATH * 2];
   DWORD size = sizeof value;
-  hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, W(valueName), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
-                           RRF_NOEXPAND, nullptr, value, &size) == ERROR_SUCCESS;
+  hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, W(valueName),
+                           RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value, &size) == ERROR_SUCCESS;
   if (hadValue_) previous_ = FromW(value);
   SetUserShellFolder(valueName, ExcludeTrailingBackslash(folder));
 }

@@ -17,8 +17,8 @@ TTestEntries OvixSetupEntries();
 
 // Writes the player's configuration into the folder (ending with a backslash):
 // [System] Version and, unless empty, UserMode, followed by `more` (INI text).
-void WriteOvixConfig(const UString& folder, int versionId, std::string_view userMode = "1",
-                     std::string_view more = "", UStringView fileName = u"Ovix.ini");
+void WriteOvixConfig(const UString& folder, int versionId, std::string_view userMode = "1", std::string_view more = "",
+                     UStringView fileName = u"Ovix.ini");
 
 // Makes TProductInfoOvix the product for the life of the guard.
 class TOvixProductGuard {

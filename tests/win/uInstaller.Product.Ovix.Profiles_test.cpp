@@ -53,8 +53,8 @@ TEST_F(OvixProfiles, TheFolderNameFollowsTheVersionAndAPortableProfileLivesInThe
 TEST_F(OvixProfiles, EveryAccountWithAProfileOfTheInstalledVersionIsListed) {
   TTempFolder users;
   const UString root = users.Path();
-  for (const char16_t* folder : {u"alice\\Roaming\\Ovix3", u"alice\\Roaming\\Ovix", u"bob\\AppData\\Roaming\\Ovix",
-                                 u"carol\\AppData\\Roaming"})
+  for (const char16_t* folder :
+       {u"alice\\Roaming\\Ovix3", u"alice\\Roaming\\Ovix", u"bob\\AppData\\Roaming\\Ovix", u"carol\\AppData\\Roaming"})
     ASSERT_TRUE(ForceDirectories(root + folder));
   TFakeAccounts accounts;
   accounts.LoadHive(accounts.Add(u"2001", root + u"alice"), u"%USERPROFILE%\\Roaming");

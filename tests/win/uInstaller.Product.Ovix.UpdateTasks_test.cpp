@@ -66,9 +66,9 @@ TEST_F(OvixUpdateTasks, AProfileOf3900MovesToTheNewFolderAndGetsItsNewNames) {
   TInstallerUpdateTaskUpdateConfigs(profile).Execute(&deleteList);
 
   const std::set<UString> expected = {
-      oldProfile + u"Ovix3.ini", destination.Path() + u"Ovix.exe",
-      newProfile + u"Ovix3-SkinLayout.ini", newProfile + u"Ovix3.bak", newProfile + u"Ovix3ac.bak",
-      destination.Path() + u"Skins\\Ovix3 Classic.oxs", newProfile + u"AlbumArts.db", newProfile + u"AlbumArtCache.db"};
+      oldProfile + u"Ovix3.ini",    destination.Path() + u"Ovix.exe", newProfile + u"Ovix3-SkinLayout.ini",
+      newProfile + u"Ovix3.bak",    newProfile + u"Ovix3ac.bak",      destination.Path() + u"Skins\\Ovix3 Classic.oxs",
+      newProfile + u"AlbumArts.db", newProfile + u"AlbumArtCache.db"};
   EXPECT_EQ(Entries(deleteList), expected);
   for (const char16_t* name : {u"Ovix.ini", u"Ovix-cat.db", u"Ovix-ContextMenu.ini", u"Ovixac.ini", u"Ovixqel.ini",
                                u"AlbumArts.Custom.db", u"Playlists\\Party.m3u"})
@@ -123,7 +123,8 @@ TEST_F(OvixUpdateTasks, ALegacyFileWhoseNewNameIsTakenEndsTheTaskWithTheSystemEr
     TInstallerUpdateTaskUpdateConfigs(profile).Execute(&deleteList);
     FAIL() << "expected EOSError";
   } catch (const EOSError& error) {
-    EXPECT_TRUE(error.ErrorCode() == ERROR_ALREADY_EXISTS || error.ErrorCode() == ERROR_FILE_EXISTS) << error.ErrorCode();
+    EXPECT_TRUE(error.ErrorCode() == ERROR_ALREADY_EXISTS || error.ErrorCode() == ERROR_FILE_EXISTS)
+        << error.ErrorCode();
   }
   EXPECT_EQ(ReadFileBytes(profilePath + u"Ovix.ini"), "Ovix.ini") << "nothing overwritten";
 
@@ -176,7 +177,8 @@ TEST_F(OvixUpdateTasks, OnlyUninstallEntriesThatPointIntoTheDestinationAreRemove
   Install(3900);
   TTempFolder elsewhere;
   ASSERT_TRUE(ForceDirectories(destination.Path() + u"Old"));
-  ASSERT_TRUE(TInstallerApplicationRepository::Register(u"Ovix3", destination.Path() + u"Old\\Uninstall.exe", u"3", u"", u""));
+  ASSERT_TRUE(
+      TInstallerApplicationRepository::Register(u"Ovix3", destination.Path() + u"Old\\Uninstall.exe", u"3", u"", u""));
   ASSERT_TRUE(TInstallerApplicationRepository::Register(u"Ovix", elsewhere.File(u"Uninstall.exe"), u"4", u"", u""));
   TInstallerUpdateTaskRemoveUninstallInfo().Execute(nullptr);
   UString path;
@@ -209,8 +211,9 @@ TEST_F(OvixUpdateTasks, OldShortcutsAndMenuFoldersGoAndThoseOf3xOnlyBelow4000) {
   TTempFolder desktop;
   TShellFolderRedirect redirect(u"Desktop", desktop.Path());
   ASSERT_EQ(GetShellFolder(CSIDL_DESKTOP), desktop.Path());
-  const UString commonDesktop = GetShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY), startMenu = GetShellFolder(CSIDL_STARTMENU),
-                commonPrograms = GetShellFolder(CSIDL_COMMON_PROGRAMS), commonStartMenu = GetShellFolder(CSIDL_COMMON_STARTMENU);
+  const UString commonDesktop = GetShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY),
+                startMenu = GetShellFolder(CSIDL_STARTMENU), commonPrograms = GetShellFolder(CSIDL_COMMON_PROGRAMS),
+                commonStartMenu = GetShellFolder(CSIDL_COMMON_STARTMENU);
   auto place = [&](const UString& name) {
     std::vector<UString> files = {desktop.Path() + name + u".lnk", commonDesktop + name + u".lnk",
                                   startMenu + name + u"\\Player.lnk", commonPrograms + name + u"\\Tools\\Editor.lnk",

@@ -112,9 +112,9 @@ namespace {
 
 struct TRunCase {
   const char16_t* label;
-  const char16_t* switches;     // nullptr: interactive, the destination set afterwards
-  const char16_t* language;     // the chosen language file
-  int installedVersion;         // 0: none; 4500 with portable=true: a portable installation
+  const char16_t* switches;  // nullptr: interactive, the destination set afterwards
+  const char16_t* language;  // the chosen language file
+  int installedVersion;      // 0: none; 4500 with portable=true: a portable installation
   bool portable;
   TDRXOSVersion os;
   std::vector<UString> actions;
@@ -131,15 +131,40 @@ TEST_F(OvixProduct, TheActionsOfARunFollowModeFlagsLanguageAndSystem) {
                 shortcuts = u"TInstallerActionShortcuts", shellCache = u"TInstallerActionUpdateShellCache";
   const TRunCase cases[] = {
       {u"fresh", u"", u"English.lng", 0, false, kWindows7, {close, prepare, extract, config, integrate, shortcuts}},
-      {u"fresh, Windows 10", u"", u"English.lng", 0, false, kWindows10,
+      {u"fresh, Windows 10",
+       u"",
+       u"English.lng",
+       0,
+       false,
+       kWindows10,
        {close, prepare, extract, config, integrate, shortcuts, shellCache}},
-      {u"interactive, Russian in capitals", nullptr, u"RUSSIAN.lng", 0, false, kWindows81,
+      {u"interactive, Russian in capitals",
+       nullptr,
+       u"RUSSIAN.lng",
+       0,
+       false,
+       kWindows81,
        {close, prepare, addons, extract, config, integrate, shortcuts}},
-      {u"interactive, English", nullptr, u"English.lng", 0, false, kWindows7,
+      {u"interactive, English",
+       nullptr,
+       u"English.lng",
+       0,
+       false,
+       kWindows7,
        {close, prepare, extract, config, integrate, shortcuts}},
-      {u"automatic, Russian", u"", u"Russian.lng", 0, false, kWindows7,
+      {u"automatic, Russian",
+       u"",
+       u"Russian.lng",
+       0,
+       false,
+       kWindows7,
        {close, prepare, extract, config, integrate, shortcuts}},
-      {u"silent, Russian", u"/SILENT", u"Russian.lng", 0, false, kWindows7,
+      {u"silent, Russian",
+       u"/SILENT",
+       u"Russian.lng",
+       0,
+       false,
+       kWindows7,
        {close, prepare, extract, config, integrate, shortcuts}},
       {u"portable", u"/PORTABLE", u"English.lng", 0, false, kWindows7, {close, prepare, extract, config, shortcuts}},
       {u"update", u"", u"English.lng", 4500, false, kWindows10, {close, prepare, extract, config, shellCache}},
