@@ -28,9 +28,6 @@ class TInstallerActionAddonsInstall : public TInstallerAction {
   void Execute() override;
   void BuildSummary(TInstallerSummaryBuilder& builder) override;
 
-  // The "P1" (extensions not chosen), "P2" (viewer) and "P3" (shortcuts)
-  // texts of the chosen options, each followed by a space.
-  UString SwitchText(const TDRXStringList& info);
   // The "CL" pattern with the switch text as its one argument; a pattern
   // that does not fit raises EInstallerInstallError.
   static UString Parameters(const TDRXStringList& info, const UString& switches);
@@ -38,6 +35,9 @@ class TInstallerActionAddonsInstall : public TInstallerAction {
   static UString AddonFileName(const TDRXStringList& info);
 
  private:
+  // The "P1" (extensions not chosen), "P2" (viewer) and "P3" (shortcuts)
+  // texts of the chosen options, each followed by a space.
+  UString SwitchText(const TDRXStringList& info);
   bool Viewer();
   bool Extensions();
   bool Shortcuts();

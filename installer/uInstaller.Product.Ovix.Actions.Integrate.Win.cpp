@@ -14,11 +14,6 @@ namespace {
 constexpr UStringView kIntegration = u"Integration";
 constexpr UStringView kPage = u"PageIntegration";
 
-// A full path: a drive root ("C:\") or a network root ("\\").
-bool IsFullPath(const UString& path) {
-  return StartsWith(path, u"\\\\") || (path.size() >= 3 && path[1] == u':' && path[2] == u'\\');
-}
-
 // Windows 8 and later link only to programs: the text from the last dot is ".exe"
 // (a space or separator after that dot means no extension, and no match).
 bool IsProgramFileName(const UString& sourceName) {

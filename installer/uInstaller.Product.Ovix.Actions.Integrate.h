@@ -21,12 +21,11 @@ class TInstallerActionIntegrate : public TInstallerAction {
   void Execute() override;
   void BuildSummary(TInstallerSummaryBuilder& builder) override;
 
+ private:
   // The switches, each after a space, in their fixed order; empty when nothing is chosen.
   UString SwitchText();
   // The program path in quotes (it may contain spaces), then the switches.
   static UString CommandLine(const UString& program, const UString& switches);
-
- private:
   bool IntegrateToWindows();
   bool RegisterContextMenu();
   bool AssociateWithFiles();

@@ -17,11 +17,6 @@
 
 namespace {
 
-// "C:\..." or "\\server\...".
-bool IsFullPath(UStringView path) {
-  return StartsWith(path, u"\\\\") || (path.size() >= 3 && path[1] == u':' && path[2] == u'\\');
-}
-
 // After both are made full paths, `path` lies below `folder` (not `folder` itself).
 bool IsInsideFolder(const UString& path, const UString& folder) {
   const UString base = IncludeTrailingBackslash(ExpandFileName(folder));

@@ -36,6 +36,10 @@ UString ChangeFileExt(UStringView path, UStringView extension) {
   return UString(path.substr(0, ExtensionStart(path))) + UString(extension);
 }
 
+bool IsFullPath(UStringView path) {
+  return path.starts_with(u"\\\\") || (path.size() >= 3 && path[1] == u':' && path[2] == u'\\');
+}
+
 namespace {
 
 constexpr size_t kMaxPartLength = 255;

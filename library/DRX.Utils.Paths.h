@@ -13,6 +13,9 @@ UString ExtractFileName(UStringView path);
 // From the last dot of the file name on (".lng"); empty when it has none.
 UString ExtractFileExt(UStringView path);
 UString ChangeFileExt(UStringView path, UStringView extension);
+// Starts at a drive root ("C:\") or a network root ("\\"): a path that does
+// not depend on the current folder or drive.
+bool IsFullPath(UStringView path);
 
 // Cleans a path so that every part is a valid file name: keeps a drive ("C:")
 // or network ("\\server") root, turns '"' into an apostrophe, drops

@@ -16,6 +16,13 @@ TEST(Paths, FileNamePartsOfWindowsPaths) {
   EXPECT_EQ(ExcludeTrailingBackslash(u"C:\\Ovix\\"), u"C:\\Ovix");
 }
 
+TEST(Paths, FullPathsStartAtADriveOrNetworkRoot) {
+  for (const char16_t* path : {u"C:\\", u"d:\\Ovix\\a.txt", u"\\\\server\\share\\a.txt", u"\\\\?\\C:\\a"})
+    EXPECT_TRUE(IsFullPath(path)) << Utf16ToUtf8(path);
+  for (const char16_t* path : {u"", u"C:", u"C:a.txt", u"\\Ovix\\a.txt", u"a.txt", u"..\\a.txt", u"$desktop\\a.lnk"})
+    EXPECT_FALSE(IsFullPath(path)) << Utf16ToUtf8(path);
+}
+
 TEST(Paths, ValidatePathCleansEveryPartAndKeepsTheRoot) {
   const std::pair<const char16_t*, const char16_t*> cases[] = {
       {u"C:\\Program Files\\Ovix\\\\Plugins\\", u"C:\\Program Files\\Ovix\\Plugins\\"},

@@ -12,8 +12,11 @@
 #include "DRX.Utils.Shell.h"
 #include "TestAccounts.h"
 #include "TestInstaller.h"
+#include "TestOvix.h"
+#include "TestRecorder.h"
 #include "TestSupport.h"
 #include "uInstaller.Core.Exceptions.h"
+#include "uInstaller.Product.Ovix.UpdateTasks.h"
 
 namespace {
 
@@ -26,9 +29,9 @@ std::string UninstallIni(const std::vector<UString>& entries, std::optional<int>
 
 // The uninstaller of the installation in `destination`, as started with or without AUTO.
 std::unique_ptr<TInstaller> NewUninstaller(const UString& destination, const std::string& uninstallIni,
-                                           bool automatic = false) {
+                                           bool automatic = false, TTestEntries setup = DefaultSetupEntries()) {
   auto installer = std::make_unique<TInstaller>(automatic ? u"/AUTO /SILENT" : u"",
-                                                TestPackages(DefaultSetupEntries(), {{u"Uninstall.ini", uninstallIni}}));
+                                                TestPackages(std::move(setup), {{u"Uninstall.ini", uninstallIni}}));
   installer->SetDestPath(destination);
   installer->Resources().InitializeLanguages([] { return UString(u"English.lng"); });
   return installer;
@@ -55,7 +58,7 @@ class UninstallFiles : public ::testing::Test {
                                        u"Uninstall.dat", u"Uninstall.exe"};
   void MakeInstallation(const UString& userMode = u"0") {
     for (const UString& file : listed) MakeFile(Dest(file));
-    for (const UString& file : {u"Keep\\mine.txt", u"!Backup\\Ovix 5.00.zip", u"Profile\\Ovix.ini"}) MakeFile(Dest(file));
+    for (UStringView file : {u"Keep\\mine.txt", u"!Backup\\Ovix 5.00.zip", u"Profile\\Ovix.ini"}) MakeFile(Dest(file));
     WriteFileBytes(Dest(u"Ovix.ini"), userMode.empty() ? "[System]\r\nVersion=5010\r\n"
                                                         : "[System]\r\nUserMode=" + Utf16ToUtf8(userMode) + "\r\n");
   }
@@ -92,7 +95,7 @@ TEST_F(UninstallFiles, TheOptionsDecideWhatGoesBesideTheListedFilesAndEmptiedFol
     action.Execute();
 
     for (const UString& file : listed) EXPECT_FALSE(Exists(Dest(file))) << label << Utf16ToUtf8(file);
-    for (const UString& folder : {u"Langs", u"Skins\\Classic", u"Skins"}) EXPECT_FALSE(Exists(Dest(folder))) << label;
+    for (UStringView folder : {u"Langs", u"Skins\\Classic", u"Skins"}) EXPECT_FALSE(Exists(Dest(folder))) << label;
     EXPECT_EQ(Exists(Dest(u"!Backup")), !c.backupsGone) << label;
     EXPECT_EQ(Exists(Dest(u"Profile")), !c.profileGone) << label;
     EXPECT_EQ(Exists(Dest(u"Keep\\mine.txt")), !c.destinationGone) << label;
@@ -198,6 +201,23 @@ TEST_F(UninstallFiles, PerUserProfilesGoWithTheContentOfAPerUserInstallation) {
   for (const UString& profile : profiles) DeleteFolderTree(profile);
 }
 
+TEST_F(UninstallFiles, AProductNameWithDotDotRemovesNoFolderAboveTheProfiles) {
+  TFakeAccounts accounts;
+  const UString erin = root.Path() + u"erin\\";
+  accounts.Add(u"2004", ExcludeTrailingBackslash(erin));
+  const UString local = erin + u"AppData\\Local\\";
+  MakeFile(local + u"keep.txt");
+  TTestEntries setup = DefaultSetupEntries();
+  std::string& script = setup[u"Install.xml"];
+  script.replace(script.find("Ovix Test"), 9, "..\\Local");
+  MakeInstallation(u"1");
+  auto installer = NewUninstaller(destination, UninstallIni(listed), false, setup);
+  ASSERT_EQ(installer->ProductInfo().GetName(), u"..\\Local");
+  Choose(*installer, false, true);
+  TInstallerActionUninstallFiles().Execute();
+  EXPECT_TRUE(Exists(local + u"keep.txt"));
+}
+
 TEST_F(UninstallFiles, AProtectedDestinationKeepsEverythingButTheListedFiles) {
   TFakeAccounts accounts;
   destination = root.Path() + u"dave\\";  // a user's profile root
@@ -207,6 +227,30 @@ TEST_F(UninstallFiles, AProtectedDestinationKeepsEverythingButTheListedFiles) {
   Choose(*installer, true, true);
   TInstallerActionUninstallFiles().Execute();
   EXPECT_FALSE(Exists(Dest(u"Ovix.exe")));
-  for (const UString& kept : {u"Keep\\mine.txt", u"!Backup\\Ovix 5.00.zip", u"Profile\\Ovix.ini", u"Langs"})
+  for (UStringView kept : {u"Keep\\mine.txt", u"!Backup\\Ovix 5.00.zip", u"Profile\\Ovix.ini", u"Langs"})
     EXPECT_TRUE(Exists(Dest(kept))) << Utf16ToUtf8(kept);
+}
+
+TEST(UninstallIntegration, RunsItsThreeTasksInOrderWithoutADeleteList) {
+  TTestProductGuard product;
+  TTempFolder root, desktop;
+  TShellFolderRedirect redirect(u"Desktop", desktop.Path());
+  const UString destination = root.Path() + u"Ovix Player\\";
+  MakeFile(destination + u"System\\ovix_menu64.dll");
+  MakeFile(desktop.File(u"Ovix.lnk"));
+  TCommandRecorder rediruzu(destination + u"Rediruzu.exe");
+  auto installer = NewUninstaller(destination, UninstallIni({}));
+
+  TInstallerActionUninstallIntegration action;
+  ASSERT_EQ(action.TaskCount(), 3);
+  EXPECT_NE(dynamic_cast<TInstallerUpdateTaskRemoveShellMenu*>(&action.Tasks(0)), nullptr);
+  EXPECT_NE(dynamic_cast<TInstallerUpdateTaskRemoveShortcuts*>(&action.Tasks(1)), nullptr);
+  EXPECT_NE(dynamic_cast<TInstallerUpdateTaskRemoveFromRegistry*>(&action.Tasks(2)), nullptr);
+  std::vector<int> progress;
+  action.OnProgress = [&](TInstallerAction& sender) { progress.push_back(sender.Progress()); };
+  action.Execute();
+  EXPECT_FALSE(Exists(destination + u"System\\ovix_menu64.dll"));
+  EXPECT_FALSE(Exists(desktop.File(u"Ovix.lnk")));
+  EXPECT_EQ(rediruzu.CommandLine(), u"\"" + rediruzu.Path() + u"\" /REG=U");
+  EXPECT_EQ(progress, (std::vector<int>{33, 67, 100}));
 }
