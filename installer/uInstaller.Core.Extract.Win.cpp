@@ -31,14 +31,6 @@ std::unique_ptr<TStream> TryCreateExclusive(const UString& fileName) {
   }
 }
 
-UString Md5OfFile(const UString& fileName) {
-  TDRXHashMD5 md5;
-  TDRXHashState state;
-  md5.Initialize(state);
-  md5.UpdateFromFile(state, fileName);
-  return std::get<UString>(md5.Finalize(state));
-}
-
 UString Md5OfRest(TStream& stream) {
   TDRXHashMD5 md5;
   TDRXHashState state;
@@ -49,8 +41,9 @@ UString Md5OfRest(TStream& stream) {
 
 // The file holds exactly what the source holds from its position on (which is kept).
 bool HasContent(const UString& fileName, TStream& source) {
+  TFileStream file(fileName, fmOpenRead | fmShareDenyNone);  // whoever holds it open
   const int64_t start = source.Position();
-  const bool same = SameText(Md5OfFile(fileName), Md5OfRest(source));
+  const bool same = SameText(Md5OfRest(file), Md5OfRest(source));
   source.SetPosition(start);
   return same;
 }

@@ -59,3 +59,9 @@ std::string ReadFileBytes(const UString& fileName) {
 }
 
 UString TestDataFile(UStringView name) { return Utf8ToUtf16(OVIX_TEST_DATA) + UString(name); }
+
+std::vector<UString> ListStrings(const TDRXStringList& list) {
+  std::vector<UString> strings;
+  for (int i = 0; i < list.Count(); ++i) strings.push_back(list.Strings(i));
+  return strings;
+}

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "DRX.Classes.StringList.h"
 #include "DRX.Strings.h"
 
 // A fresh folder under the system's temporary folder, deleted with everything in it.
@@ -29,6 +31,9 @@ class TTempFolder {
 // Writes and reads whole files with plain bytes, independent of the code under test.
 void WriteFileBytes(const UString& fileName, std::string_view bytes);
 std::string ReadFileBytes(const UString& fileName);
+
+// The list's lines, for comparing with EXPECT_EQ.
+std::vector<UString> ListStrings(const TDRXStringList& list);
 
 // A file of the committed test data (tests/data/).
 UString TestDataFile(UStringView name);

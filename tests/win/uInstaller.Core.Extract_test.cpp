@@ -119,14 +119,6 @@ class Extraction : public ::testing::Test {
   std::unique_ptr<TInstaller> installer;
 };
 
-std::vector<UString> Keys(const TDRXIniFile& ini, UStringView section) {
-  TDRXStringList keys;
-  ini.ReadKeys(section, keys);
-  std::vector<UString> result;
-  for (int i = 0; i < keys.Count(); ++i) result.push_back(keys.Strings(i));
-  return result;
-}
-
 // Holds a file open for reading, sharing what it is told to, while it lives.
 class TOpenFile {
  public:
@@ -296,7 +288,9 @@ TEST_F(Extraction, TheActionWritesTheFilesOfTheFamilyThenUninstallDataAndTheEntr
 
   const std::unique_ptr<TDRXIniFile> ini = ReadUninstallIni();
   ASSERT_TRUE(ini);
-  EXPECT_EQ(Keys(*ini, u"Uninstall"), (std::vector<UString>{u"0", u"Count", u"1", u"2", u"3", u"4"}));
+  TDRXStringList keys;
+  ini->ReadKeys(u"Uninstall", keys);
+  EXPECT_EQ(ListStrings(keys), (std::vector<UString>{u"0", u"Count", u"1", u"2", u"3", u"4"}));
   const std::vector<UString> entries = {u"Ovix.exe", u"Langs\\Readme.txt", helper, u"Uninstall.dat", u"Uninstall.exe"};
   for (size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(ini->ReadString(u"Uninstall", IntToStr(i), u""), entries[i]);
   EXPECT_EQ(ini->ReadInteger(u"Uninstall", u"Count", 0), 5) << "the stored section is replaced, not merged";

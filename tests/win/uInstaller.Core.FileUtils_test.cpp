@@ -77,12 +77,6 @@ class TPendingOperations {
   }
 };
 
-std::vector<UString> Strings(const TDRXStringList& list) {
-  std::vector<UString> result;
-  for (int i = 0; i < list.Count(); ++i) result.push_back(list.Strings(i));
-  return result;
-}
-
 // root\ holding b.txt, a.txt, a system file, Sub1\f1.txt, sub2\f2.txt,
 // sub2\inner\g.txt, sub10\a.txt, !Backup\old.txt and a system folder.
 void MakeSearchTree(const UString& root) {
@@ -243,12 +237,12 @@ TEST(FindFiles, ListsAFoldersFilesThenItsSubfoldersInLogicalOrderDepthFirst) {
   }
   TDRXStringList found;
   FindFiles(ExcludeTrailingBackslash(root), u"", found);
-  EXPECT_EQ(Strings(found), expected);
+  EXPECT_EQ(ListStrings(found), expected);
 
   expected.erase(expected.begin() + 2);  // !Backup\old.txt
   TDRXStringList withoutBackup;
   FindFiles(root, PlatformUpperCase(root + u"!backup\\"), withoutBackup);
-  EXPECT_EQ(Strings(withoutBackup), expected) << "the excluded prefix compares ignoring case";
+  EXPECT_EQ(ListStrings(withoutBackup), expected) << "the excluded prefix compares ignoring case";
 
   TDRXStringList nothing;
   FindFiles(temp.File(u"missing"), u"", nothing);

@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -39,11 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   const std::string running = ask();
 
-  const std::string text = starting + " " + running;
-  const HANDLE file = CreateFileW(record.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok ? 0 : 1;
+  std::ofstream out(std::filesystem::path(record), std::ios::binary | std::ios::trunc);
+  out << starting << ' ' << running;
+  return out.good() ? 0 : 1;
 }
