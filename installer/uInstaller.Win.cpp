@@ -1,24 +1,115 @@
 #include <windows.h>
 
-#include "DRX.Utils.CommandLine.h"
+#include <shellapi.h>
+#include <shlobj.h>
+
 #include "uInstaller.h"
+
+#include <memory>
+
+#include "DRX.Platform.h"
+#include "DRX.UI.Dialogs.h"
+#include "DRX.Utils.CommandLine.h"
+#include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.h"
+#include "uInstaller.Core.Exceptions.h"
+#include "uInstaller.Core.FileUtils.h"
+#include "uInstaller.Core.Installer.h"
+#include "uInstaller.Core.ProductInfo.h"
+#include "uInstaller.Core.Switches.h"
 
 namespace {
 
-void ShowErrorBox(const UString& message) {
-  MessageBoxW(nullptr, W(message), L"Setup", MB_ICONERROR);
+void ShowErrorBox(const UString& message) { ShowMessageBox(nullptr, message, u"Setup", MB_ICONERROR); }
+
+// The elevated copy receives the first process's spawn window; an unelevated
+// process on Vista or later restarts itself elevated and waits for the copy.
+bool ElevateIfNeeded(const TSetupSystem& system, TExitCode& exitCode) {
+  if (!IsWindowsVistaOrLater()) return false;
+  UString window;
+  if (CommandLineGetSwitchValue(SetupParams(), kSwitchSkipUac, window)) {
+    int32_t handle = 0;
+    if (!TryStrToInt(window, handle)) handle = 0;
+    TInstallerSpawnService::Initialize(handle);
+    return false;
+  }
+  if (system.IsAdmin()) return false;
+  exitCode = system.RelaunchElevated(SetupParams()).ProcessExitCode();
+  return true;
 }
 
-TExitCode StartSequence() {
-  SetSetupParams(GetCommandLineParams());
-  // The later steps (elevation, the installer object, the wizard or the silent
-  // run) plug in here as they are built.
+// The temporary folder may be named in its short form (8.3 names), the program's own path in its long one.
+UString LongFolderName(const UString& folder) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  const DWORD length = GetLongPathNameW(W(folder), buffer.data(), MAX_PATH);
+  return IncludeTrailingBackslash(length > 0 && length < MAX_PATH ? FromW(buffer.data(), length) : folder);
+}
+
+bool IsRunningFromTempFolder() {
+  return SameText(LongFolderName(PlatformTempFolder()), LongFolderName(ExtractFilePath(ModuleFileName())));
+}
+
+// True when this process goes on to uninstall; false when its copy in the
+// temporary folder does the work.
+bool PrepareUninstall() {
+  UString path;
+  if (CommandLineGetSwitchValue(SetupParams(), kSwitchPath, path) && DirectoryExists(path)) {
+    // A relative PATH names the folder it names now, not one below a later current folder.
+    Installer->SetDestPath(ExpandFileName(path));
+    return true;
+  }
+  if (IsRunningFromTempFolder()) throw EInstallerMysteryError(u"Cannot Start the Uninstaller");
+  RunUninstallerFromTemp();
+  return false;
+}
+
+TExitCode RunSilent() {
+  Installer->Start(true);
+  if (Installer->HasErrors()) throw EInstallerInstallError(Installer->Errors().Text());
+  Installer->RunPostInstallActions();
   return ecSuccess;
+}
+
+// The wizard's place: without it a run needs ifSilent, and nothing is installed.
+TExitCode RunWizard() {
+  if (Installer->Mode() == imUninstall) {
+    throw EInstallerGeneralError(u"This build uninstalls only unattended: start Uninstall.exe with /AUTO /SILENT");
+  }
+  throw EInstallerGeneralError(u"This build installs only unattended: start it with /AUTO=<folder> /SILENT");
 }
 
 }  // namespace
 
+TSetupSystem DefaultSetupSystem() {
+  return TSetupSystem{[] { return IsUserAnAdmin() != FALSE; },
+                      [](const UString& params) { return RelaunchElevated(params); }, LoadModulePackages};
+}
+
+TExitCode StartSequence(const TSetupSystem& system) {
+  if (!ProductInfoClass) throw EInstallerGeneralError(u"ProductInfoClass is nil");
+  TExitCode exitCode = ecSuccess;
+  if (ElevateIfNeeded(system, exitCode)) return exitCode;
+  if (!system.IsAdmin()) throw EInstallerNoAdminRightsError();
+  const auto installer = std::make_unique<TInstaller>(SetupParams(), system.Packages);
+  if (installer->Mode() == imUninstall && !PrepareUninstall()) return ecSuccess;
+  installer->Resources().InitializeLanguages();
+  return installer->HasFlag(ifSilent) ? RunSilent() : RunWizard();
+}
+
+void RunUninstallerFromTemp() {
+  const UString program = ModuleFileName();
+  const UString copy = CopyToTempFolder(program);
+  CopyToTempFolder(ChangeFileExt(program, u".dat"));
+  const UString folder = ExtractFilePath(copy);
+  SetCurrentDirectoryW(W(folder));
+  const UString params = FormatPathParams(ExtractFilePath(program), SetupParams());
+  const auto started = reinterpret_cast<intptr_t>(ShellExecuteW(nullptr, L"open", W(copy), W(params), L"", SW_SHOW));
+  // A copy that does not start would leave the installation in place with nothing reported.
+  if (started <= 32) throw EInstallerMysteryError(u"Cannot Start the Uninstaller");
+}
+
 TExitCode RunSetup() {
+  SetSetupParams(GetCommandLineParams());
   SetErrorDisplay(ShowErrorBox);
-  return RunGuarded(StartSequence);
+  return RunGuarded([] { return StartSequence(DefaultSetupSystem()); });
 }

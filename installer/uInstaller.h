@@ -24,3 +24,26 @@ void SetSetupParams(UString params);
 
 // The whole program: returns the process's exit code.
 TExitCode RunSetup();
+
+#ifdef _WIN32
+#include "uInstaller.Core.Resources.h"
+#include "uInstaller.Core.Spawn.h"
+
+// What the start sequence asks of the system; tests replace members.
+struct TSetupSystem {
+  std::function<bool()> IsAdmin;                                        // IsUserAnAdmin
+  std::function<TElevatedRun(const UString& params)> RelaunchElevated;  // the elevated restart, waited for
+  TInstallerPackageSource Packages;                                     // the module's packages
+};
+TSetupSystem DefaultSetupSystem();
+
+// The start sequence after the parameter text is kept: elevation, the installer,
+// the uninstaller's move to the temporary folder, languages, then the silent
+// run or the wizard. Errors escape; RunGuarded shows them.
+TExitCode StartSequence(const TSetupSystem& system);
+
+// Copies the program and the ".dat" file beside it into the temporary folder
+// and starts the copy with /PATH="<own folder>" in front of the parameter text;
+// returns without waiting. Raises when the copy cannot be started.
+void RunUninstallerFromTemp();
+#endif
