@@ -25,7 +25,7 @@ if(WIN32)
   set(OVIX_WINE_ENV
       "WINEPREFIX=${OVIX_WINEPREFIX}"
       "WINEDEBUG=-all"
-      "WINEDLLOVERRIDES=winemenubuilder.exe=d;mscoree=d;mshtml=d")
+      "WINEDLLOVERRIDES=winemenubuilder.exe,mscoree,mshtml=d")
 endif()
 
 function(ovix_select_sources out)

@@ -44,14 +44,12 @@ std::vector<TOvixActionRow> OvixActionTable() {
 
 void PopulateOvixActions(const TInstallerProductInfo::TActionProc& proc) {
   for (const TOvixActionRow& row : OvixActionTable()) {
-    if (row.Applies() && row.Class->Create) proc(row.Class);
+    if (row.Applies()) proc(row.Class);
   }
 }
 
 std::vector<UString> OvixActionNames() {
   std::vector<UString> names;
-  for (const TOvixActionRow& row : OvixActionTable()) {
-    if (row.Applies()) names.emplace_back(row.Class->ClassName);
-  }
+  PopulateOvixActions([&](TInstallerActionClass actionClass) { names.emplace_back(actionClass->ClassName); });
   return names;
 }

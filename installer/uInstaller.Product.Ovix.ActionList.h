@@ -10,6 +10,5 @@
 // Calls proc with the class of each action of this run, in order.
 void PopulateOvixActions(const TInstallerProductInfo::TActionProc& proc);
 
-// The class names of this run's actions, in order, rows still waiting for
-// their class included.
+// The class names of this run's actions, in order.
 std::vector<UString> OvixActionNames();
