@@ -23,10 +23,6 @@ namespace {
 
 constexpr TInstallerFlags kRunActionsByDefault = ifAuto | ifUpdate | ifRun;
 
-bool StartsWithText(UStringView text, UStringView prefix) {
-  return !prefix.empty() && text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
-}
-
 UString FullPathName(const UString& path) {
   const DWORD length = GetFullPathNameW(W(path), 0, nullptr, nullptr);
   if (length == 0) return path;
@@ -158,8 +154,8 @@ void TInstaller::UpdateFlags() {
 }
 
 bool TInstaller::IsDestPathInProgramFiles() const {
-  return StartsWithText(destPath_, resources_->ProgramFilesPath()) ||
-         StartsWithText(destPath_, resources_->ProgramFilesX86Path());
+  return StartsText(destPath_, resources_->ProgramFilesPath()) ||
+         StartsText(destPath_, resources_->ProgramFilesX86Path());
 }
 
 void TInstaller::SetFlag(TInstallerFlags flag, bool value) {

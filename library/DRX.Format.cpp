@@ -61,7 +61,7 @@ class Formatter {
   }
 
   FormatSpec ParseSpec() {
-    FormatSpec spec;
+    FormatSpec directive;
     int number = ReadNumber();
     if (pos_ < pattern_.size() && pattern_[pos_] == u':') {  // argument index
       ++pos_;
@@ -70,47 +70,47 @@ class Formatter {
     }
     if (number < 0) {
       if (pos_ < pattern_.size() && pattern_[pos_] == u'-') {
-        spec.leftAlign = true;
+        directive.leftAlign = true;
         ++pos_;
       }
       number = ReadNumber();
     }
-    spec.width = number;
+    directive.width = number;
     if (pos_ < pattern_.size() && pattern_[pos_] == u'.') {
       ++pos_;
-      spec.precision = ReadNumber();
+      directive.precision = ReadNumber();
     }
     if (pos_ >= pattern_.size()) Invalid();
-    spec.type = pattern_[pos_++];
-    if (spec.type >= u'A' && spec.type <= u'Z') spec.type = static_cast<char16_t>(spec.type + 32);
-    return spec;
+    directive.type = pattern_[pos_++];
+    if (directive.type >= u'A' && directive.type <= u'Z') directive.type = static_cast<char16_t>(directive.type + 32);
+    return directive;
   }
 
-  void AppendDirective(const FormatSpec& spec) {
+  void AppendDirective(const FormatSpec& directive) {
     const TFormatArg& arg = NextArg();
     UString text;
-    switch (spec.type) {
+    switch (directive.type) {
       case u'd':
-      case u'u': text = FormatInteger(arg, spec, 10); break;
-      case u'x': text = FormatInteger(arg, spec, 16); break;
+      case u'u': text = FormatInteger(arg, directive, 10); break;
+      case u'x': text = FormatInteger(arg, directive, 16); break;
       case u's':
         if (arg.IsInteger()) Invalid();
         text = UString(arg.Text());
-        if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision)) text.resize(spec.precision);
+        if (directive.precision >= 0 && text.size() > static_cast<size_t>(directive.precision)) text.resize(directive.precision);
         break;
       default: Invalid();
     }
-    if (spec.width > 0 && text.size() < static_cast<size_t>(spec.width)) {
-      const UString pad(spec.width - text.size(), u' ');
-      text = spec.leftAlign ? text + pad : pad + text;
+    if (directive.width > 0 && text.size() < static_cast<size_t>(directive.width)) {
+      const UString pad(directive.width - text.size(), u' ');
+      text = directive.leftAlign ? text + pad : pad + text;
     }
     out_.append(text);
   }
 
-  UString FormatInteger(const TFormatArg& arg, const FormatSpec& spec, int base) {
+  UString FormatInteger(const TFormatArg& arg, const FormatSpec& directive, int base) {
     if (!arg.IsInteger()) Invalid();
     int64_t value = arg.Integer();
-    if (spec.type == u'u' || base == 16) value = static_cast<int64_t>(static_cast<uint32_t>(value));
+    if (directive.type == u'u' || base == 16) value = static_cast<int64_t>(static_cast<uint32_t>(value));
     const bool negative = value < 0;
     uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     UString digits;
@@ -119,8 +119,8 @@ class Formatter {
       digits.insert(digits.begin(), static_cast<char16_t>(digit < 10 ? u'0' + digit : u'A' + digit - 10));
       magnitude /= base;
     } while (magnitude != 0);
-    if (spec.precision > 0 && digits.size() < static_cast<size_t>(spec.precision))
-      digits.insert(0, spec.precision - digits.size(), u'0');
+    if (directive.precision > 0 && digits.size() < static_cast<size_t>(directive.precision))
+      digits.insert(0, directive.precision - digits.size(), u'0');
     return negative ? u"-" + digits : digits;
   }
 
