@@ -8,6 +8,7 @@
 #include "DRX.Platform.h"
 #include "DRX.Utils.CommandLine.h"
 #include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.h"
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.Extract.h"
 #include "uInstaller.Core.FileUtils.h"
@@ -22,48 +23,6 @@ void AddError(const UString& text) { Installer->Errors().Add(text); }
 namespace {
 
 constexpr TInstallerFlags kRunActionsByDefault = ifAuto | ifUpdate | ifRun;
-
-UString FullPathName(const UString& path) {
-  const DWORD length = GetFullPathNameW(W(path), 0, nullptr, nullptr);
-  if (length == 0) return path;
-  std::wstring buffer(length, L'\0');
-  const DWORD written = GetFullPathNameW(W(path), length, buffer.data(), nullptr);
-  return written > 0 && written < length ? FromW(buffer.data(), written) : path;
-}
-
-// The long form of each part, looked up one part at a time (for paths whose
-// short names GetLongPathNameW cannot resolve as a whole).
-UString LongNameByParts(const UString& path) {
-  UString result;
-  for (size_t start = 0; start <= path.size();) {
-    size_t end = path.find(u'\\', start);
-    if (end == UString::npos) end = path.size();
-    UString part = path.substr(start, end - start);
-    const bool isDrive = start == 0 && part.size() == 2 && part[1] == u':';
-    if (!part.empty() && !isDrive && part != u"." && part != u"..") {
-      WIN32_FIND_DATAW entry;
-      const HANDLE search = FindFirstFileW(W(result + part), &entry);
-      if (search != INVALID_HANDLE_VALUE) {
-        part = FromW(entry.cFileName);
-        FindClose(search);
-      }
-    }
-    result += part;
-    if (end < path.size()) result += u'\\';
-    start = end + 1;
-  }
-  return result;
-}
-
-UString LongPathName(const UString& path) {
-  const DWORD length = GetLongPathNameW(W(path), nullptr, 0);
-  if (length > 0) {
-    std::wstring buffer(length, L'\0');
-    const DWORD written = GetLongPathNameW(W(path), buffer.data(), length);
-    if (written > 0 && written < length) return FromW(buffer.data(), written);
-  }
-  return FileExists(path) || DirectoryExists(path) ? LongNameByParts(path) : path;
-}
 
 }  // namespace
 
@@ -133,8 +92,8 @@ void TInstaller::ParseCommandLine(const UString& commandLine) {
 void TInstaller::SetDestPath(const UString& path) {
   if (path == destPath_) return;
   UString expanded = path;
-  if (expanded.find(u".\\") != UString::npos) expanded = FullPathName(expanded);
-  if (expanded.find(u'~') != UString::npos) expanded = LongPathName(expanded);
+  if (expanded.find(u".\\") != UString::npos) expanded = ExpandFileName(expanded);
+  if (expanded.find(u'~') != UString::npos) expanded = ExpandLongFileName(expanded);
   destPath_ = IncludeTrailingBackslash(expanded);
   productInfo_->Load();
   if (productInfo_->CanUpdate()) {

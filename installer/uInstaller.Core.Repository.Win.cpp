@@ -58,13 +58,6 @@ bool TInstallerApplicationRepository::Unregister(const UString& Name) {
 }
 
 namespace {
-UString CurrentFolder() {
-  const DWORD length = GetCurrentDirectoryW(0, nullptr);
-  UString folder(length, u'\0');
-  folder.resize(length ? GetCurrentDirectoryW(length, W(folder)) : 0);
-  return folder;
-}
-
 // Loads with the library's folder current, so that libraries it depends on
 // and keeps beside itself are found.
 HMODULE LoadFromOwnFolder(const UString& fileName) {

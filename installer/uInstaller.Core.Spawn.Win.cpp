@@ -11,6 +11,7 @@
 #include "DRX.Format.h"
 #include "DRX.Utils.MessageWindow.h"
 #include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.h"
 
 namespace {
 
@@ -62,14 +63,6 @@ UString OwnProgramFile() {
     if (length < buffer.size()) return buffer.substr(0, length);
     buffer.resize(buffer.size() * 2);
   }
-}
-
-UString CurrentFolder() {
-  const DWORD size = GetCurrentDirectoryW(0, nullptr);
-  UString buffer(size, u'\0');
-  const DWORD length = GetCurrentDirectoryW(size, reinterpret_cast<wchar_t*>(buffer.data()));
-  if (length == 0 || length >= size) RaiseLastOSError();
-  return IncludeTrailingBackslash(buffer.substr(0, length));
 }
 
 struct THandleCloser {

@@ -39,14 +39,9 @@ bool ElevateIfNeeded(const TSetupSystem& system, TExitCode& exitCode) {
 }
 
 // The temporary folder may be named in its short form (8.3 names), the program's own path in its long one.
-UString LongFolderName(const UString& folder) {
-  std::wstring buffer(MAX_PATH, L'\0');
-  const DWORD length = GetLongPathNameW(W(folder), buffer.data(), MAX_PATH);
-  return IncludeTrailingBackslash(length > 0 && length < MAX_PATH ? FromW(buffer.data(), length) : folder);
-}
-
 bool IsRunningFromTempFolder() {
-  return SameText(LongFolderName(PlatformTempFolder()), LongFolderName(ExtractFilePath(ModuleFileName())));
+  return SameText(IncludeTrailingBackslash(ExpandLongFileName(PlatformTempFolder())),
+                  IncludeTrailingBackslash(ExpandLongFileName(ExtractFilePath(ModuleFileName()))));
 }
 
 // True when this process goes on to uninstall; false when its copy in the

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "DRX.Classes.Thread.h"
+#include "DRX.Exceptions.h"
 #include "DRX.Platform.h"
 #include "DRX.Utils.Paths.h"
 
@@ -178,6 +179,53 @@ UString ExpandFileName(const UString& FileName) {
   UString full(length, u'\0');
   const DWORD written = GetFullPathNameW(W(FileName), length, W(full), nullptr);
   return written > 0 && written < length ? full.substr(0, written) : FileName;
+}
+
+namespace {
+
+// The long form of each part, looked up one part at a time (for paths whose
+// short names GetLongPathNameW cannot resolve as a whole).
+UString LongNameByParts(const UString& path) {
+  UString result;
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find(u'\\', start);
+    if (end == UString::npos) end = path.size();
+    UString part = path.substr(start, end - start);
+    const bool isDrive = start == 0 && part.size() == 2 && part[1] == u':';
+    if (!part.empty() && !isDrive && part != u"." && part != u"..") {
+      WIN32_FIND_DATAW entry;
+      const HANDLE search = FindFirstFileW(W(result + part), &entry);
+      if (search != INVALID_HANDLE_VALUE) {
+        part = FromW(entry.cFileName);
+        FindClose(search);
+      }
+    }
+    result += part;
+    if (end < path.size()) result += u'\\';
+    start = end + 1;
+  }
+  return result;
+}
+
+}  // namespace
+
+UString ExpandLongFileName(const UString& path) {
+  const DWORD length = GetLongPathNameW(W(path), nullptr, 0);
+  if (length > 0) {
+    std::wstring buffer(length, L'\0');
+    const DWORD written = GetLongPathNameW(W(path), buffer.data(), length);
+    if (written > 0 && written < length) return FromW(buffer.data(), written);
+  }
+  return FileExists(path) || DirectoryExists(path) ? LongNameByParts(path) : path;
+}
+
+
+UString CurrentFolder() {
+  const DWORD size = GetCurrentDirectoryW(0, nullptr);
+  UString buffer(size, u'\0');
+  const DWORD length = size ? GetCurrentDirectoryW(size, W(buffer)) : 0;
+  if (length == 0 || length >= size) RaiseLastOSError();
+  return IncludeTrailingBackslash(buffer.substr(0, length));
 }
 
 bool FileExists(const UString& FileName) {

@@ -57,6 +57,10 @@ void NotifyAssociationsChanged();
 
 // The full path of FileName (relative to the current folder); unchanged when it cannot be formed.
 UString ExpandFileName(const UString& FileName);
+// The long form (no 8.3 short names) of an existing path; unchanged when it does not exist.
+UString ExpandLongFileName(const UString& FileName);
+// The current folder, with a trailing backslash.
+UString CurrentFolder();
 bool FileExists(const UString& FileName);   // exists and is not a folder
 bool DirectoryExists(const UString& Folder);
 // The entry itself is a reparse point (symbolic link, junction, mount point):
