@@ -135,7 +135,7 @@ void TInstallerActionExtract::WriteUninstallData(const UString& destPath,
                                                  const std::vector<const TInstallerScriptFile*>& files) {
   const UString uninstallExe = destPath + u"Uninstall.exe";
   const UString uninstallDat = ChangeFileExt(uninstallExe, u".dat");
-  CopyFileOrRaise(ModuleFileName(), uninstallExe);
+  CopyFileOrRaise(PlatformProgramFileName(), uninstallExe);
 
   TDRXIniFile ini;
   ini.Assign(Settings());

@@ -130,16 +130,7 @@ UString CopyToTempFolder(const UString& fileName) {
   return target;
 }
 
-UString ModuleFileName() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length < buffer.size()) return FromW(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-bool IsUninstaller() { return SameText(ExtractFileName(ModuleFileName()), u"Uninstall.exe"); }
+bool IsUninstaller() { return SameText(ExtractFileName(PlatformProgramFileName()), u"Uninstall.exe"); }
 
 bool RunAndWait(const UString& commandLine) {
   UString mutableLine = commandLine;  // CreateProcessW may write into its command line

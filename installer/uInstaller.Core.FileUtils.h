@@ -33,8 +33,6 @@ void CopyFileOrRaise(const UString& source, const UString& target);
 // Copies the file into the temporary folder, scheduled for deletion at the next
 // restart; returns the copy's path.
 UString CopyToTempFolder(const UString& fileName);
-// The running program's own file.
-UString ModuleFileName();
 // The program's own file is named "Uninstall.exe" (ignoring case).
 bool IsUninstaller();
 // Starts the command line and waits until the program has ended (the caller's

@@ -21,7 +21,7 @@ TInstallerPackages LoadModulePackages() {
   TInstallerPackages packages;
   packages.Setup = std::make_unique<TSetupPackageReader>(module, u"SETUP");
   if (IsUninstaller()) {
-    packages.Product = std::make_unique<TSetupPackageReader>(ChangeFileExt(ModuleFileName(), u".dat"));
+    packages.Product = std::make_unique<TSetupPackageReader>(ChangeFileExt(PlatformProgramFileName(), u".dat"));
   } else {
     packages.Product = std::make_unique<TSetupPackageReader>(module, u"PRODUCT");
   }

@@ -9,6 +9,7 @@
 #include "DRX.Classes.Thread.h"
 #include "DRX.Exceptions.h"
 #include "DRX.Format.h"
+#include "DRX.Platform.h"
 #include "DRX.Utils.MessageWindow.h"
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.h"
@@ -55,16 +56,6 @@ void SendToFirstProcess(HWND window, const UString& fileName) {
   SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request));
 }
 
-UString OwnProgramFile() {
-  UString buffer(MAX_PATH, u'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(buffer.data()), buffer.size());
-    if (length == 0) RaiseLastOSError();
-    if (length < buffer.size()) return buffer.substr(0, length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 struct THandleCloser {
   void operator()(void* handle) const { CloseHandle(handle); }
 };
@@ -80,7 +71,7 @@ uint32_t WaitForExitPumping(HANDLE process) {
 
 }  // namespace
 
-TElevatedRun RelaunchElevated(const UString& Params) { return RelaunchElevatedProgram(OwnProgramFile(), Params); }
+TElevatedRun RelaunchElevated(const UString& Params) { return RelaunchElevatedProgram(PlatformProgramFileName(), Params); }
 
 TElevatedRun RelaunchElevatedProgram(const UString& Program, const UString& Params) {
   TInstallerSpawnService::Initialize(0);

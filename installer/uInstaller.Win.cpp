@@ -41,7 +41,7 @@ bool ElevateIfNeeded(const TSetupSystem& system, TExitCode& exitCode) {
 // The temporary folder may be named in its short form (8.3 names), the program's own path in its long one.
 bool IsRunningFromTempFolder() {
   return SameText(IncludeTrailingBackslash(ExpandLongFileName(PlatformTempFolder())),
-                  IncludeTrailingBackslash(ExpandLongFileName(ExtractFilePath(ModuleFileName()))));
+                  IncludeTrailingBackslash(ExpandLongFileName(ExtractFilePath(PlatformProgramFileName()))));
 }
 
 // True when this process goes on to uninstall; false when its copy in the
@@ -92,7 +92,7 @@ TExitCode StartSequence(const TSetupSystem& system) {
 }
 
 void RunUninstallerFromTemp() {
-  const UString program = ModuleFileName();
+  const UString program = PlatformProgramFileName();
   const UString copy = CopyToTempFolder(program);
   CopyToTempFolder(ChangeFileExt(program, u".dat"));
   const UString folder = ExtractFilePath(copy);

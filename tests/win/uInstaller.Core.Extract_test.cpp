@@ -270,7 +270,7 @@ TEST_F(Extraction, TheActionWritesTheFilesOfTheFamilyThenUninstallDataAndTheEntr
   EXPECT_EQ(ReadFileBytes(destination.File(u"Langs\\Readme.txt")), "README");
   EXPECT_EQ(ReadFileBytes(helper), "HELPER");
   EXPECT_FALSE(FileExists(destination.File(u"Langs\\Russian.lng"))) << "another family's file";
-  EXPECT_EQ(ReadFileBytes(destination.File(u"Uninstall.exe")), ReadFileBytes(ModuleFileName()));
+  EXPECT_EQ(ReadFileBytes(destination.File(u"Uninstall.exe")), ReadFileBytes(PlatformProgramFileName()));
 
   // Status "A4", each file announced by its progress before it is written, then "A7".
   using P = std::vector<bool>;
