@@ -5,6 +5,14 @@
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
+# ccache, when the machine has it: paths are hashed relative to the source tree,
+# so clones and worktrees of the project share their compiled objects.
+find_program(OVIX_CCACHE ccache)
+if(OVIX_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_C_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} ${OVIX_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} ${OVIX_CCACHE})
+endif()
+
 # The clang "fuzz" preset instruments every unit, not only the fuzz targets:
 # coverage of the code under test guides libFuzzer, and the sanitizers check it.
 option(OVIX_LIBFUZZER "Build the fuzz targets with clang's libFuzzer" OFF)
