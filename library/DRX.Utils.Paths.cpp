@@ -173,6 +173,17 @@ bool IsPathInsideFolder(UStringView path, UStringView folder) {
   return NamesBelowFolder(path, folder, names);
 }
 
+bool IsSamePath(UStringView a, UStringView b) {
+  TDRXPathNames first, second;
+  if (!SplitFullPath(a, first) || !SplitFullPath(b, second) || !SameText(first.Root, second.Root) ||
+      first.Names.size() != second.Names.size())
+    return false;
+  for (size_t i = 0; i < first.Names.size(); ++i) {
+    if (!SameText(first.Names[i], second.Names[i])) return false;
+  }
+  return true;
+}
+
 UString JoinPathNames(const TDRXPathNames& parts) {
   UString path = parts.Root;
   for (const UString& name : parts.Names) path += u'\\' + name;

@@ -45,5 +45,7 @@ bool SplitFullPath(UStringView path, TDRXPathNames& parts);
 // for `folder` itself and for anything that cannot be decided.
 bool NamesBelowFolder(UStringView path, UStringView folder, std::vector<UString>& names);
 bool IsPathInsideFolder(UStringView path, UStringView folder);
+// Both split and name the same place: roots and names equal ignoring case.
+bool IsSamePath(UStringView a, UStringView b);
 // Root and names joined with backslashes, the root's own included ("C:\a\b").
 UString JoinPathNames(const TDRXPathNames& parts);

@@ -133,6 +133,15 @@ TEST(Paths, APathIsInsideAFolderByItsNamesNeverByAPrefixOfItsText) {
   EXPECT_TRUE(IsPathInsideFolder(u"C:\\a.txt", u"C:\\"));
 }
 
+TEST(Paths, SamePathsHaveTheSameRootAndNames) {
+  EXPECT_TRUE(IsSamePath(u"C:\\Users\\Public\\Desktop\\Ovix.lnk", u"c:/users//public\\DESKTOP\\ovix.LNK"));
+  EXPECT_TRUE(IsSamePath(u"C:\\Windows\\", u"C:\\Windows"));
+  EXPECT_FALSE(IsSamePath(u"C:\\Windows\\a", u"C:\\Windows"));
+  EXPECT_FALSE(IsSamePath(u"C:\\Windows\\..\\Windows", u"C:\\Windows"));
+  EXPECT_FALSE(IsSamePath(u"D:\\Windows", u"C:\\Windows"));
+  EXPECT_FALSE(IsSamePath(u"", u""));
+}
+
 TEST(Paths, JoinPathNamesRebuildsTheNormalisedPath) {
   TDRXPathNames parts;
   ASSERT_TRUE(SplitFullPath(u"c:/Apps//Ovix\\a.dll", parts));
