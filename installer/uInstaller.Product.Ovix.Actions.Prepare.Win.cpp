@@ -79,6 +79,7 @@ void TInstallerActionPrepare::Execute() {
   Position = 0;
   TDRXStringList deleteList;
   RefuseProtectedDestination();
+  Installer->ExtractHelper().RequireSources(TInstallerActionExtract::FilesToExtract());
   Profiles->Populate();
   CreateUpdateTasks();
   Total = static_cast<int>(Tasks.size());
@@ -96,8 +97,7 @@ void TInstallerActionPrepare::Execute() {
 // or user root must never be one.
 void TInstallerActionPrepare::RefuseProtectedDestination() {
   if (IsProtectedFolder(DestPath()))
-    throw EInstallerInstallError(
-        Format(u"\"%s\" is a system or user folder; choose a folder of its own for the installation.", {DestPath()}));
+    throw EInstallerInstallError(Format(CommonString(u"E6"), {DestPath()}));
 }
 
 void TInstallerActionPrepare::CreateUpdateTasks() {

@@ -31,7 +31,7 @@ TTestEntries OvixSetupEntries() {
   entries[u"English.lng"] =
       "[File]\r\nName=English\r\nLangId=1033\r\nFamily=EN\r\n"
       "[Common]\r\nE3=Cannot create folder %s\r\nE4=Cancelled by user\r\nA1=Backing up\r\nA3=Deleting\r\n"
-      "A5=Updating\r\nA8=Closing\r\n"
+      "A5=Updating\r\nA8=Closing\r\nE6=Not a folder of its own: %s\r\nE7=Still open: %s\r\n"
       "[PageSetup]\r\nLB1=Folder:\r\nTitle=Options:\r\nCB1=Update\r\nCB2=Normal\r\nCB3=Portable\r\n"
       "CB4=Backup\r\nW3=Another installation stays\r\n";
   return entries;
@@ -49,6 +49,10 @@ TOvixProductGuard::TOvixProductGuard() : previous_(ProductInfoClass) { UseOvixPr
 TOvixProductGuard::~TOvixProductGuard() { ProductInfoClass = previous_; }
 
 std::unique_ptr<TInstaller> MakeOvixInstaller(const UString& commandLine, TTestEntries product) {
+  if (!product.contains(u"Uninstall.ini")) {
+    product.try_emplace(u"player.bin", "player");
+    product.try_emplace(u"rediruzu.bin", "rediruzu");
+  }
   auto installer = std::make_unique<TInstaller>(commandLine, TestPackages(OvixSetupEntries(), std::move(product)));
   installer->Resources().InitializeLanguages([] { return UString(u"English.lng"); });
   return installer;

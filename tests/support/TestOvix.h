@@ -11,7 +11,8 @@
 // DefaultSetupEntries with a script for "Ovix" 5.10 (5100) whose components
 // are "$DEST\Ovix.exe", "$DEST\Rediruzu.exe" and, for "RU" only,
 // "$DEST\Langs\Russian.lng"; English.lng carries the actions' status texts
-// ("Common": A1 "Backing up", A3 "Deleting", A5 "Updating", A8 "Closing", E3)
+// ("Common": A1 "Backing up", A3 "Deleting", A5 "Updating", A8 "Closing", E3,
+// E6 "Not a folder of its own: %s", E7 "Still open: %s")
 // and the Setup page's summary texts ("PageSetup": LB1, Title, CB1 to CB4, W3).
 TTestEntries OvixSetupEntries();
 
@@ -33,7 +34,9 @@ class TOvixProductGuard {
 };
 
 // An installer of the Ovix product for the command line, English loaded; a
-// product package holding "Uninstall.ini" makes it an uninstaller.
+// product package holding "Uninstall.ini" makes it an uninstaller. Any other
+// product package holds the components' entries ("player.bin" and
+// "rediruzu.bin", unless given).
 std::unique_ptr<TInstaller> MakeOvixInstaller(const UString& commandLine, TTestEntries product = {});
 
 // A running stand-in player window (bin/ovix_window.exe) of the given class;
