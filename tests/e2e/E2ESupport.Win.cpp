@@ -219,6 +219,15 @@ std::unique_ptr<TDRXIniFile> ReadUninstallIni(const UString& folder) {
   return ini;
 }
 
+void WriteUninstallDat(const UString& folder, const std::vector<std::pair<UString, std::string>>& entries) {
+  TSetupPackageBuilder builder(PackageKey);
+  for (const auto& [name, bytes] : entries) {
+    TMemoryStream content(bytes);
+    builder.Add(content, name);
+  }
+  builder.Commit(folder + u"Uninstall.dat", 4);
+}
+
 std::vector<UString> UninstallEntries(const TDRXIniFile& ini) {
   std::vector<UString> entries;
   const int count = StrToIntDef(ini.ReadString(u"Uninstall", u"Count", u"0"), 0);

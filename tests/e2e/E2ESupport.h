@@ -45,6 +45,9 @@ UString Quoted(const UString& path);
 
 // Uninstall.ini inside <folder>Uninstall.dat.
 std::unique_ptr<TDRXIniFile> ReadUninstallIni(const UString& folder);
+// Replaces <folder>Uninstall.dat with a package of the given entries (name,
+// bytes), built with the package builder and key as the installer builds it.
+void WriteUninstallDat(const UString& folder, const std::vector<std::pair<UString, std::string>>& entries);
 // The list of installed files that Uninstall.ini holds, as stored.
 std::vector<UString> UninstallEntries(const TDRXIniFile& ini);
 
