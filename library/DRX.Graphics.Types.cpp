@@ -1,6 +1,11 @@
 #include "DRX.Graphics.Types.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+TRect RectIntersection(const TRect& a, const TRect& b) {
+  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+}
 
 TRect ShrinkRect(const TRect& rect, const TDRXMargins& margins) {
   return {rect.Left + margins.Left, rect.Top + margins.Top, rect.Right - margins.Right, rect.Bottom - margins.Bottom};

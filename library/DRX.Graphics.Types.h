@@ -41,6 +41,9 @@ struct TDRXMargins {
   bool operator==(const TDRXMargins&) const = default;
 };
 
+// The common part of two rectangles (empty or inverted when they do not meet).
+TRect RectIntersection(const TRect& a, const TRect& b);
+
 // The rectangle shrunk by the margins (it may come out empty or inverted).
 TRect ShrinkRect(const TRect& rect, const TDRXMargins& margins);
 
