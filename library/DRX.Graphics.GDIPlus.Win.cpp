@@ -69,6 +69,18 @@ void GdiPlusFillRect(HDC dc, const TRect& rect, uint32_t argb) {
   GdipFillRectangleI(graphics.Handle, brush.Handle, rect.Left, rect.Top, rect.Width(), rect.Height());
 }
 
+void GdiPlusFillPixels(uint8_t* pixels, int32_t width, int32_t height, const TRect& rect, uint32_t argb) {
+  if (rect.IsEmpty()) return;
+  EnsureStarted();
+  TImage bitmap;
+  if (GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB, pixels, &bitmap.Handle) != Ok) return;
+  TGraphics graphics;
+  TBrush brush;
+  if (GdipGetImageGraphicsContext(bitmap.Handle, &graphics.Handle) != Ok) return;
+  if (GdipCreateSolidFill(argb, &brush.Handle) != Ok) return;
+  GdipFillRectangleI(graphics.Handle, brush.Handle, rect.Left, rect.Top, rect.Width(), rect.Height());
+}
+
 bool GdiPlusDecodePicture(const void* data, size_t size, TDRXDecodedPicture& picture) {
   EnsureStarted();
   TComStream stream;

@@ -15,16 +15,29 @@
 
 namespace {
 
+// Where a draw goes: a device context, and when it is a layer of our own, its
+// pixels, which solid fills then write directly so that their alpha is right.
+struct TDrawTarget {
+  HDC DC;
+  const TDRXDIBSection* Layer = nullptr;
+};
+
 // Single colours are filled, blended at the draw's constant alpha like the
 // bitmap parts, so that a fading control fades as a whole.
-void FillColor(HDC dc, const TRect& rect, TDRXSkinImageFrameState color, uint8_t alpha) {
+void FillColor(const TDrawTarget& target, const TRect& rect, TDRXSkinImageFrameState color, uint8_t alpha) {
   const uint32_t colorAlpha = static_cast<uint32_t>(MulDivRounded(static_cast<int32_t>(color >> 24), alpha, 255));
   if (colorAlpha == 0) return;
-  GdiPlusFillRect(dc, rect, (colorAlpha << 24) | (color & 0xFFFFFF));
+  const uint32_t argb = (colorAlpha << 24) | (color & 0xFFFFFF);
+  if (target.Layer) {
+    GdiFlush();
+    GdiPlusFillPixels(target.Layer->Bits(), target.Layer->Width(), target.Layer->Height(), rect, argb);
+  } else {
+    GdiPlusFillRect(target.DC, rect, argb);
+  }
 }
 
-void DrawParts(TDRXSkinImage& image, TDRXSkinImageRenderer& renderer, HDC dc, const TRect& rect, int32_t frame,
-               uint8_t alpha) {
+void DrawParts(TDRXSkinImage& image, TDRXSkinImageRenderer& renderer, const TDrawTarget& target, const TRect& rect,
+               int32_t frame, uint8_t alpha) {
   const TDRXSkinImagePartRules rules = TDRXSkinImagePartRules::Of(image);
   const TDRXSkinImageParts parts = SplitParts(rules, rect, image.FrameRect(frame));
   const bool tiled = rules.StretchMode == smTile;
@@ -32,12 +45,12 @@ void DrawParts(TDRXSkinImage& image, TDRXSkinImageRenderer& renderer, HDC dc, co
   for (int i = 0; i < bitmapParts; ++i) renderer.DrawPart(parts.Dest[i], parts.Source[i], tiled);
   if (rules.Mode != dmNinePart) return;
   const TDRXSkinImageFrameState centre = image.InnerAreaState(frame);
-  if (IsSolidColorState(centre)) FillColor(dc, parts.Dest[8], centre, alpha);
+  if (IsSolidColorState(centre)) FillColor(target, parts.Dest[8], centre, alpha);
   else if (centre != fsTransparent) renderer.DrawPart(parts.Dest[8], parts.Source[8], tiled);
 }
 
 // The enabled draw of a visible, non-empty rectangle.
-void DrawFrame(TDRXSkinImage& image, HDC dc, const TRect& rect, int32_t frame, uint8_t alpha) {
+void DrawFrame(TDRXSkinImage& image, const TDrawTarget& target, const TRect& rect, int32_t frame, uint8_t alpha) {
   image.Bits();
   image.SetPremultiplied(true);
   if (frame < 0 || frame >= image.FrameCount()) frame = 0;
@@ -45,13 +58,13 @@ void DrawFrame(TDRXSkinImage& image, HDC dc, const TRect& rect, int32_t frame, u
   if (state == fsTransparent) return;
   if (IsSolidColorState(state)) {
     const bool centred = image.DrawingMode() == dmWholeFrame && image.StretchMode() == smCenter;
-    FillColor(dc, centred ? CenteredRect(rect, image.FrameWidth(), image.FrameHeight()) : rect, state, alpha);
+    FillColor(target, centred ? CenteredRect(rect, image.FrameWidth(), image.FrameHeight()) : rect, state, alpha);
     return;
   }
   TDRXSkinImageRenderer& renderer = *TDRXSkinImageRenderer::Instance();
-  renderer.Begin(dc, rect, alpha, image.Handle(), state != fsOpaque);
+  renderer.Begin(target.DC, rect, alpha, image.Handle(), state != fsOpaque);
   try {
-    DrawParts(image, renderer, dc, rect, frame, alpha);
+    DrawParts(image, renderer, target, rect, frame, alpha);
   } catch (...) {
     renderer.End();
     throw;
@@ -69,7 +82,7 @@ void DrawDisabled(TDRXSkinImage& image, HDC dc, const TRect& rect, int32_t frame
   TDRXMemoryDC layerDC;
   TDRXSelection selection(layerDC.Get(), layer.Handle());
   const TRect inLayer = Bounds(rect.Left - visible.Left, rect.Top - visible.Top, rect.Width(), rect.Height());
-  DrawFrame(image, layerDC.Get(), inLayer, frame, 255);
+  DrawFrame(image, {layerDC.Get(), &layer}, inLayer, frame, 255);
   GdiFlush();
   MakeGrayTranslucent(layer.Bits(), static_cast<size_t>(layer.Width()) * layer.Height());
   AlphaBlend(dc, visible.Left, visible.Top, visible.Width(), visible.Height(), layerDC.Get(), 0, 0, visible.Width(),
@@ -111,6 +124,6 @@ void TDRXSkinImage::Draw(HDC dc, const TRect& rect, int32_t frameIndex, bool ena
   if (Empty() || rect.IsEmpty()) return;
   const RECT area = ToRECT(rect);
   if (!RectVisible(dc, &area)) return;
-  if (enabled) DrawFrame(*this, dc, rect, frameIndex, alpha);
+  if (enabled) DrawFrame(*this, {dc}, rect, frameIndex, alpha);
   else DrawDisabled(*this, dc, rect, frameIndex, alpha);
 }
