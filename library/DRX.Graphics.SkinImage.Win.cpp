@@ -46,7 +46,8 @@ void DrawParts(TDRXSkinImage& image, TDRXSkinImageRenderer& renderer, const TDra
   if (rules.Mode != dmNinePart) return;
   const TDRXSkinImageFrameState centre = image.InnerAreaState(frame);
   if (IsSolidColorState(centre)) FillColor(target, parts.Dest[8], centre, alpha);
-  else if (centre != fsTransparent) renderer.DrawPart(parts.Dest[8], parts.Source[8], tiled);
+  // Rounded frames blend their corners, but an opaque centre is simply copied.
+  else if (centre != fsTransparent) renderer.DrawPart(parts.Dest[8], parts.Source[8], tiled, centre == fsOpaque);
 }
 
 // The enabled draw of a visible, non-empty rectangle.
