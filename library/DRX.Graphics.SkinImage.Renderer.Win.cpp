@@ -60,16 +60,20 @@ void TDRXSkinImageRenderer::Begin(HDC dc, const TRect& target, uint8_t alpha, HB
   try {
     if (TakeFlushRequest()) GdiFlush();
     if (!memoryDC_ && !(memoryDC_ = CreateCompatibleDC(nullptr))) RaiseLastOSError();
-    targetDC_ = dc;
-    target_ = target;
-    alpha_ = alpha;
-    blending_ = blending;
-    previousBitmap_ = SelectObject(memoryDC_, bitmap);
+    if (draw_.TargetDC) outerDraws_.push_back(draw_);
+    TDraw draw;
+    draw.TargetDC = dc;
+    draw.Target = target;
+    draw.Alpha = alpha;
+    draw.Blending = blending;
+    draw.PreviousBitmap = SelectObject(memoryDC_, bitmap);
     DIBSECTION section{};
-    const bool isSection = GetObjectW(bitmap, sizeof section, &section) == sizeof section;
-    pixels_ = isSection ? static_cast<const uint8_t*>(section.dsBm.bmBits) : nullptr;
-    pixelsWidth_ = isSection ? section.dsBm.bmWidth : 0;
-    pixelsHeight_ = isSection ? std::abs(section.dsBm.bmHeight) : 0;
+    if (GetObjectW(bitmap, sizeof section, &section) == sizeof section) {
+      draw.Pixels = static_cast<const uint8_t*>(section.dsBm.bmBits);
+      draw.PixelsWidth = section.dsBm.bmWidth;
+      draw.PixelsHeight = std::abs(section.dsBm.bmHeight);
+    }
+    draw_ = draw;
   } catch (...) {
     Unlock();
     throw;
@@ -77,16 +81,18 @@ void TDRXSkinImageRenderer::Begin(HDC dc, const TRect& target, uint8_t alpha, HB
 }
 
 void TDRXSkinImageRenderer::End() {
-  if (previousBitmap_) SelectObject(memoryDC_, previousBitmap_);
-  previousBitmap_ = nullptr;
-  targetDC_ = nullptr;
-  pixels_ = nullptr;
+  if (draw_.PreviousBitmap) SelectObject(memoryDC_, draw_.PreviousBitmap);
+  draw_ = TDraw{};
+  if (!outerDraws_.empty()) {
+    draw_ = outerDraws_.back();
+    outerDraws_.pop_back();
+  }
   Unlock();
 }
 
 void TDRXSkinImageRenderer::DrawPart(const TRect& dest, const TRect& source, bool tiled, bool opaque) {
   if (dest.IsEmpty() || source.IsEmpty()) return;
-  if ((opaque || !blending_) && alpha_ == 255) DrawOpaque(targetDC_, dest, source, tiled);
+  if ((opaque || !draw_.Blending) && draw_.Alpha == 255) DrawOpaque(draw_.TargetDC, dest, source, tiled);
   else DrawBlended(dest, source, tiled);
 }
 
@@ -106,10 +112,10 @@ void TDRXSkinImageRenderer::DrawOpaque(HDC dc, const TRect& dest, const TRect& s
 }
 
 void TDRXSkinImageRenderer::TileWithBrush(HDC dc, const TRect& dest, const TRect& source) {
-  const TRect tile = RectIntersection(source, Rect(0, 0, pixelsWidth_, pixelsHeight_));
-  if (tile.IsEmpty() || !pixels_) return;
+  const TRect tile = RectIntersection(source, Rect(0, 0, draw_.PixelsWidth, draw_.PixelsHeight));
+  if (tile.IsEmpty() || !draw_.Pixels) return;
   TDRXDIBSection pattern(tile.Width(), tile.Height());
-  CopyTiled(pixels_, pixelsWidth_, tile, pattern.Bits(), tile.Width(), tile.Height(), 0, 0);
+  CopyTiled(draw_.Pixels, draw_.PixelsWidth, tile, pattern.Bits(), tile.Width(), tile.Height(), 0, 0);
   TDRXGdiObject<HBRUSH> brush(CreatePatternBrush(pattern.Handle()));
   if (!brush) return;
   // The brush origin is in device units: the destination's corner, mapped.
@@ -123,13 +129,13 @@ void TDRXSkinImageRenderer::TileWithBrush(HDC dc, const TRect& dest, const TRect
 }
 
 void TDRXSkinImageRenderer::DrawBlended(const TRect& dest, const TRect& source, bool tiled) {
-  const BLENDFUNCTION blend = Blend(alpha_);
+  const BLENDFUNCTION blend = Blend(draw_.Alpha);
   if (!tiled) {
-    AlphaBlend(targetDC_, dest.Left, dest.Top, dest.Width(), dest.Height(), memoryDC_, source.Left, source.Top,
+    AlphaBlend(draw_.TargetDC, dest.Left, dest.Top, dest.Width(), dest.Height(), memoryDC_, source.Left, source.Top,
                source.Width(), source.Height(), blend);
   } else if (TileCount(dest, source) <= kMaxSingleTiles) {
-    DrawSingleTiles(targetDC_, dest, source, [&](int32_t x, int32_t y) {
-      AlphaBlend(targetDC_, x, y, source.Width(), source.Height(), memoryDC_, source.Left, source.Top, source.Width(),
+    DrawSingleTiles(draw_.TargetDC, dest, source, [&](int32_t x, int32_t y) {
+      AlphaBlend(draw_.TargetDC, x, y, source.Width(), source.Height(), memoryDC_, source.Left, source.Top, source.Width(),
                  source.Height(), blend);
     });
   } else {
@@ -140,14 +146,14 @@ void TDRXSkinImageRenderer::DrawBlended(const TRect& dest, const TRect& source, 
 // Many tiles: tiled opaquely into one layer, which is blended once. The layer
 // covers only the visible part of the destination, with the tiles in phase.
 void TDRXSkinImageRenderer::BlendTiledLayer(const TRect& dest, const TRect& source) {
-  const TRect tile = RectIntersection(source, Rect(0, 0, pixelsWidth_, pixelsHeight_));
-  const TRect visible = RectIntersection(dest, ClipBoxOf(targetDC_));
-  if (tile.IsEmpty() || visible.IsEmpty() || !pixels_) return;
+  const TRect tile = RectIntersection(source, Rect(0, 0, draw_.PixelsWidth, draw_.PixelsHeight));
+  const TRect visible = RectIntersection(dest, ClipBoxOf(draw_.TargetDC));
+  if (tile.IsEmpty() || visible.IsEmpty() || !draw_.Pixels) return;
   TDRXDIBSection layer(visible.Width(), visible.Height());
-  CopyTiled(pixels_, pixelsWidth_, tile, layer.Bits(), layer.Width(), layer.Height(),
+  CopyTiled(draw_.Pixels, draw_.PixelsWidth, tile, layer.Bits(), layer.Width(), layer.Height(),
             (visible.Left - dest.Left) % tile.Width(), (visible.Top - dest.Top) % tile.Height());
   TDRXMemoryDC layerDC;
   TDRXSelection selection(layerDC.Get(), layer.Handle());
-  AlphaBlend(targetDC_, visible.Left, visible.Top, visible.Width(), visible.Height(), layerDC.Get(), 0, 0,
-             visible.Width(), visible.Height(), Blend(alpha_));
+  AlphaBlend(draw_.TargetDC, visible.Left, visible.Top, visible.Width(), visible.Height(), layerDC.Get(), 0, 0,
+             visible.Width(), visible.Height(), Blend(draw_.Alpha));
 }

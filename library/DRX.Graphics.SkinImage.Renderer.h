@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "DRX.Graphics.Types.h"
 
@@ -60,14 +61,21 @@ class TDRXSkinImageRenderer {
   void TileWithBrush(HDC__* dc, const TRect& dest, const TRect& source);
   void BlendTiledLayer(const TRect& dest, const TRect& source);
 
+  // The draw in progress; a draw begun inside another (by the same thread)
+  // keeps the outer one's state until it ends.
+  struct TDraw {
+    HDC__* TargetDC = nullptr;
+    void* PreviousBitmap = nullptr;
+    TRect Target;
+    uint8_t Alpha = 255;
+    bool Blending = false;
+    const uint8_t* Pixels = nullptr;  // of the selected bitmap, for tiling in memory
+    int32_t PixelsWidth = 0;
+    int32_t PixelsHeight = 0;
+  };
+
   HDC__* memoryDC_ = nullptr;
-  HDC__* targetDC_ = nullptr;
-  void* previousBitmap_ = nullptr;
-  TRect target_;
-  uint8_t alpha_ = 255;
-  bool blending_ = false;
-  const uint8_t* pixels_ = nullptr;  // of the selected bitmap, for tiling in memory
-  int32_t pixelsWidth_ = 0;
-  int32_t pixelsHeight_ = 0;
+  TDraw draw_;
+  std::vector<TDraw> outerDraws_;
 #endif
 };

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "DRX.Graphics.GDI.h"
+#include "DRX.Graphics.SkinImage.Renderer.h"
 #include "DRX.Graphics.SkinImage.Texture.h"
 #include "DRX.Graphics.SkinImage.h"
 
@@ -266,6 +267,27 @@ TEST(SkinImageDraw, DisabledDrawIsGreyAndHalfTransparent) {
   colour.Draw(red.DC(), Rect(0, 0, 40, 40), 0, false);
   EXPECT_TRUE(Near(red.Pixel(20, 20), 0xFF262626));  // red's luma 76, halved
   EXPECT_TRUE(Near(red.Pixel(40, 20), kBlack));
+}
+
+TEST(SkinImageDraw, ADrawBegunInsideAnotherLeavesTheOuterOneIntact) {
+  TDRXSkinImage outer, inner;
+  Paint(outer, 2, 2, [](int32_t x, int32_t) { return x ? kRed : kGreen; });
+  Paint(inner, 2, 2, [](int32_t x, int32_t) { return x ? kCyan : kYellow; });
+  TTarget first(kWhite), second(kWhite);
+  TDRXSkinImageRenderer& renderer = *TDRXSkinImageRenderer::Instance();
+  renderer.Begin(first.DC(), Rect(0, 0, 10, 10), 255, outer.Handle(), false);
+  renderer.Begin(second.DC(), Rect(0, 0, 10, 10), 255, inner.Handle(), false);
+  renderer.DrawPart(Rect(0, 0, 10, 10), Rect(0, 0, 2, 2), false);
+  renderer.End();
+  renderer.DrawPart(Rect(0, 0, 10, 10), Rect(0, 0, 2, 2), false);
+  renderer.End();
+  EXPECT_FALSE(renderer.OwnedByCurrentThread());
+  EXPECT_TRUE(Near(second.Pixel(1, 1), kYellow));
+  EXPECT_TRUE(Near(first.Pixel(1, 1), kGreen));
+  EXPECT_TRUE(Near(first.Pixel(8, 1), kRed));
+  // Both bitmaps are free again: each draws on its own.
+  inner.Draw(first.DC(), Rect(20, 0, 30, 10), 0);
+  EXPECT_TRUE(Near(first.Pixel(28, 1), kCyan));
 }
 
 namespace {
