@@ -1,0 +1,43 @@
+#include "DRX.Graphics.TextLayout.Bidi.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct TBidiRange {
+  char32_t First;
+  char32_t Last;
+  TDRXBidiClass Class;
+};
+
+constexpr TBidiRange kBidiRanges[] = {
+#include "DRX.Graphics.TextLayout.Bidi.Table.inc"
+};
+
+}  // namespace
+
+TDRXBidiClass GetBidiClass(char32_t codePoint) {
+  const auto* end = std::end(kBidiRanges);
+  const auto* range = std::upper_bound(std::begin(kBidiRanges), end, codePoint,
+                                       [](char32_t value, const TBidiRange& entry) { return value < entry.First; });
+  if (range == std::begin(kBidiRanges)) return bcL;
+  --range;
+  return codePoint <= range->Last ? range->Class : bcL;
+}
+
+TDRXTextDirection DirectionOfBidiClass(TDRXBidiClass bidiClass) {
+  switch (bidiClass) {
+    case bcL: case bcLRE: case bcLRO: return tdLeftToRight;
+    case bcR: case bcAL: case bcRLE: case bcRLO: return tdRightToLeft;
+    default: return tdNeutral;
+  }
+}
+
+TDRXTextDirection DirectionOfText(UStringView text) {
+  if (text.empty()) return tdNeutral;
+  char32_t codePoint = text[0];
+  if (codePoint >= 0xD800 && codePoint <= 0xDBFF && text.size() > 1 && text[1] >= 0xDC00 && text[1] <= 0xDFFF)
+    codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[1] - 0xDC00);
+  return DirectionOfBidiClass(GetBidiClass(codePoint));
+}
