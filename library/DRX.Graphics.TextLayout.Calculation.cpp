@@ -92,7 +92,9 @@ class TCalculator {
   }
 
   void PlaceSpace(TDRXTextLayoutBlock& block) {
-    if (row_->Ellipsis) return;
+    // Without word wrap a space from the right edge on shows nothing; it
+    // would only widen the row.
+    if (row_->Ellipsis || (!Has(tloWordWrap) && !Has(tloUnlimitedWidth) && x_ >= width_)) return;
     TSize size = SpaceSize();
     if (Has(tloWordWrap) && !Has(tloUnlimitedWidth) && x_ + size.cx > width_) size.cx = 0;
     Place(block, size);
@@ -215,6 +217,7 @@ class TCalculator {
   // Cuts the row so that "…" in the styles at the cut ends within the bounds.
   void AddEllipsis(TDRXTextLayoutRow& row) {
     if (row.Ellipsis) return;
+    truncated_ = true;
     auto ellipsis = std::make_unique<TDRXTextLayoutBlockEllipsis>();
     int32_t limitWidth = EllipsisWidth(stack_.State(*p_.Font, p_.LinkColor).Font);
     TCut cut;
