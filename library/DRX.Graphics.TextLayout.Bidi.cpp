@@ -41,3 +41,19 @@ TDRXTextDirection DirectionOfText(UStringView text) {
     codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[1] - 0xDC00);
   return DirectionOfBidiClass(GetBidiClass(codePoint));
 }
+
+bool TextNeedsShaping(UStringView text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t codePoint = text[i];
+    if (codePoint < 0x0300) continue;
+    if (codePoint >= 0xD800 && codePoint <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    switch (GetBidiClass(codePoint)) {
+      case bcR: case bcAL: case bcAN: case bcNSM: return true;
+      default: break;
+    }
+  }
+  return false;
+}

@@ -23,3 +23,8 @@ TDRXTextDirection DirectionOfBidiClass(TDRXBidiClass bidiClass);
 // The direction of the text's first code point (a surrogate pair counts as one);
 // neutral for empty text.
 TDRXTextDirection DirectionOfText(UStringView text);
+
+// Whether the text holds characters that the platform must place itself:
+// right-to-left letters and numbers (R, AL, AN), which it reorders and shapes,
+// and non-spacing marks (NSM), which it puts on their base character.
+bool TextNeedsShaping(UStringView text);

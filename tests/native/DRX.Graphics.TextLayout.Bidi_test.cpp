@@ -43,6 +43,16 @@ TEST(TextLayoutBidi, DirectionOfTheFirstCharacter) {
   EXPECT_EQ(DirectionOfText(u""), tdNeutral);
 }
 
+TEST(TextLayoutBidi, TextThePlatformMustShape) {
+  EXPECT_FALSE(TextNeedsShaping(u"Ovix Setup 4.80 \u00E9t\u00E9 \u4E2D\u6587 \U0001F600"));
+  EXPECT_TRUE(TextNeedsShaping(u"ab\u05D0"));
+  EXPECT_TRUE(TextNeedsShaping(u"\u0633\u0644\u0627\u0645"));
+  EXPECT_TRUE(TextNeedsShaping(u"\u0661\u0662"));   // Arabic-Indic digits
+  EXPECT_TRUE(TextNeedsShaping(u"e\u0301"));         // a combining accent
+  EXPECT_TRUE(TextNeedsShaping(u"\U00010900"));      // Phoenician, beyond the BMP
+  EXPECT_FALSE(TextNeedsShaping(u""));
+}
+
 TEST(TextLayoutLinkColor, HueSaturationAndLightnessWithinTheirRanges) {
   for (TColor text : {RGBColor(0, 0, 0), RGBColor(255, 255, 255), RGBColor(255, 0, 0), RGBColor(30, 30, 30),
                       RGBColor(200, 200, 60), RGBColor(0, 90, 200)}) {
