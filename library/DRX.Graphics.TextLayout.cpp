@@ -1,5 +1,7 @@
 #include "DRX.Graphics.TextLayout.h"
 
+#include <algorithm>
+
 TDRXTextLayout::TDRXTextLayout(const TFont& font, IDRXTextMeasurer& measurer) : font_(&font) {
   parameters_.Font = &font;
   parameters_.Measurer = &measurer;
@@ -72,9 +74,15 @@ const TDRXTextLayoutRows& TDRXTextLayout::Rows() {
 
 TSize TDRXTextLayout::GetSize() {
   CalculateIfNeeded();
-  TRect bounds;
-  for (const auto& row : rows_) bounds = bounds.Union(row->Bounds);
-  if (!rows_.empty() && bounds.IsEmpty()) bounds = rows_.front()->Bounds;
+  if (rows_.empty()) return {};
+  // Empty rows count for their height, so no TRect::Union here.
+  TRect bounds = rows_.front()->Bounds;
+  for (const auto& row : rows_) {
+    bounds.Left = std::min(bounds.Left, row->Bounds.Left);
+    bounds.Top = std::min(bounds.Top, row->Bounds.Top);
+    bounds.Right = std::max(bounds.Right, row->Bounds.Right);
+    bounds.Bottom = std::max(bounds.Bottom, row->Bounds.Bottom);
+  }
   return {bounds.Width(), bounds.Height()};
 }
 

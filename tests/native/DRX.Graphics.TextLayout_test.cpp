@@ -76,6 +76,8 @@ TEST(TextLayout, LineBreaksStartRowsAndAnEmptyRowIsAsHighAsASpace) {
   EXPECT_EQ(RowTexts(f.layout), (Rows{u"a", u"b", u"", u"c"}));
   EXPECT_EQ(f.layout.Rows()[2]->Bounds, (TRect{0, 40, 0, 60}));
   EXPECT_EQ(f.layout.ToString(), u"a\r\nb\r\n\r\nc");
+  f.layout.SetText(u"a\n\n");
+  EXPECT_EQ(f.layout.GetSize(), (TSize{10, 60}));  // the empty rows count
 }
 
 TEST(TextLayout, WithoutWordWrapTextFromTheRightEdgeOnIsLeftOut) {
