@@ -12,8 +12,9 @@
 class IDRXTextMeasurer {
  public:
   virtual ~IDRXTextMeasurer() = default;
-  // The advance width of each UTF-16 unit of text in the font (the second unit
-  // of a surrogate pair gets 0); widths holds text.size() values.
+  // The advance width of each UTF-16 unit of text in the font; widths holds
+  // text.size() values that add up to the run's extent (the two units of a
+  // surrogate pair may split their character's width in any way).
   virtual void MeasureCharacters(const TFont& font, UStringView text, int32_t* widths) = 0;
   // The height of one line of text in the font.
   virtual int32_t LineHeight(const TFont& font) = 0;
