@@ -1,6 +1,7 @@
 #include "DRX.Graphics.TextLayout.Bidi.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace {
@@ -15,15 +16,27 @@ constexpr TBidiRange kBidiRanges[] = {
 #include "DRX.Graphics.TextLayout.Bidi.Table.inc"
 };
 
-}  // namespace
-
-TDRXBidiClass GetBidiClass(char32_t codePoint) {
+TDRXBidiClass FindBidiClass(char32_t codePoint) {
   const auto* end = std::end(kBidiRanges);
   const auto* range = std::upper_bound(std::begin(kBidiRanges), end, codePoint,
                                        [](char32_t value, const TBidiRange& entry) { return value < entry.First; });
   if (range == std::begin(kBidiRanges)) return bcL;
   --range;
   return codePoint <= range->Last ? range->Class : bcL;
+}
+
+// Latin, Greek, Cyrillic, Hebrew and Arabic by one look-up.
+constexpr char32_t kQuickClasses = 0x800;
+
+}  // namespace
+
+TDRXBidiClass GetBidiClass(char32_t codePoint) {
+  static const auto kQuick = [] {
+    std::array<TDRXBidiClass, kQuickClasses> classes{};
+    for (char32_t c = 0; c < kQuickClasses; ++c) classes[c] = FindBidiClass(c);
+    return classes;
+  }();
+  return codePoint < kQuickClasses ? kQuick[codePoint] : FindBidiClass(codePoint);
 }
 
 TDRXTextDirection DirectionOfBidiClass(TDRXBidiClass bidiClass) {

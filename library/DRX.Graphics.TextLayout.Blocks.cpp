@@ -84,3 +84,15 @@ const TDRXTextLayoutBlockStyleHyperlink* TDRXTextLayoutBlockStyleStack::Link() c
   const TEntry* link = Top(skHyperlink);
   return link ? static_cast<const TDRXTextLayoutBlockStyleHyperlink*>(link->Block) : nullptr;
 }
+
+void TDRXTextLayoutBlocks::Truncate(size_t count) {
+  while (blocks_.size() > count) {
+    blocks_.back()->~TDRXTextLayoutBlock();
+    blocks_.pop_back();
+  }
+}
+
+void TDRXTextLayoutBlocks::Clear() {
+  Truncate(0);
+  arena_.release();
+}

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <vector>
 
@@ -179,5 +180,39 @@ class TDRXTextLayoutRow {
   size_t StyleMark = 0;  // the style stack's mark at the row's start
 };
 
-using TDRXTextLayoutBlocks = std::vector<std::unique_ptr<TDRXTextLayoutBlock>>;
+// The blocks of a layout, in text order. They live in one arena and go
+// together: a text of a million blocks costs no million heap allocations.
+class TDRXTextLayoutBlocks {
+ public:
+  TDRXTextLayoutBlocks() = default;
+  TDRXTextLayoutBlocks(const TDRXTextLayoutBlocks&) = delete;
+  TDRXTextLayoutBlocks& operator=(const TDRXTextLayoutBlocks&) = delete;
+  ~TDRXTextLayoutBlocks() { Clear(); }
+
+  template <class TBlock, class... TArgs>
+  TBlock& Insert(size_t index, TArgs&&... args) {
+    TBlock* block = new (arena_.allocate(sizeof(TBlock), alignof(TBlock))) TBlock(std::forward<TArgs>(args)...);
+    blocks_.insert(blocks_.begin() + static_cast<ptrdiff_t>(index), block);
+    return *block;
+  }
+  template <class TBlock, class... TArgs>
+  TBlock& Add(TArgs&&... args) {
+    return Insert<TBlock>(blocks_.size(), std::forward<TArgs>(args)...);
+  }
+  // Destroys the blocks from index count on; their memory goes with Clear.
+  void Truncate(size_t count);
+  void Clear();
+
+  size_t size() const { return blocks_.size(); }
+  bool empty() const { return blocks_.empty(); }
+  TDRXTextLayoutBlock* operator[](size_t index) const { return blocks_[index]; }
+  TDRXTextLayoutBlock* back() const { return blocks_.back(); }
+  auto begin() const { return blocks_.begin(); }
+  auto end() const { return blocks_.end(); }
+
+ private:
+  std::pmr::monotonic_buffer_resource arena_;
+  std::vector<TDRXTextLayoutBlock*> blocks_;
+};
+
 using TDRXTextLayoutRows = std::vector<std::unique_ptr<TDRXTextLayoutRow>>;

@@ -11,25 +11,31 @@ class TCalculator {
   TCalculator(const TDRXTextLayoutParameters& parameters, TDRXTextLayoutRows& rows)
       : p_(parameters), rows_(rows), width_(parameters.Bounds.Width()), height_(parameters.Bounds.Height()) {}
 
+  // Rows are finished (mirrored, aligned, moved into the bounds) one row
+  // late, while their blocks are still in the cache: until the next row is
+  // kept, an ellipsis may still cut a row.
   bool Run(const TDRXTextLayoutBlocks& blocks) {
+    // Only blocks of the last calculation's rows carry a placement.
+    for (const auto& row : rows_)
+      for (TDRXTextLayoutBlock* block : row->Blocks) ResetBlock(*block);
     rows_.clear();
     StartRow();
-    for (const auto& block : blocks) {
-      ResetBlock(*block);
+    for (auto it = blocks.begin(); it != blocks.end(); ++it) {
+      TDRXTextLayoutBlock& block = **it;
       if (!row_) {
-        Drop(*block);
-        continue;
+        truncated_ = truncated_ || std::any_of(it, blocks.end(), [](const auto& b) { return IsVisibleText(*b); });
+        break;
       }
-      switch (block->Kind()) {
+      switch (block.Kind()) {
         case bkLineBreak: NextRow(); break;
-        case bkStyle: PlaceStyle(static_cast<TDRXTextLayoutBlockStyle&>(*block)); break;
-        case bkSpace: PlaceSpace(*block); break;
-        case bkText: PlaceText(static_cast<TDRXTextLayoutBlockText&>(*block)); break;
+        case bkStyle: PlaceStyle(static_cast<TDRXTextLayoutBlockStyle&>(block)); break;
+        case bkSpace: PlaceSpace(block); break;
+        case bkText: PlaceText(static_cast<TDRXTextLayoutBlockText&>(block)); break;
       }
     }
     if (row_) EndRow();
-    for (auto& row : rows_) MirrorRightToLeftRuns(*row);
-    PlaceRows();
+    while (finished_ < rows_.size()) FinishRow(*rows_[finished_++]);
+    AlignVertically();
     return truncated_;
   }
 
@@ -60,8 +66,10 @@ class TCalculator {
     if (block.Kind() == bkText) static_cast<TDRXTextLayoutBlockText&>(block).ShownLength = block.Length;
   }
 
+  static bool IsVisibleText(const TDRXTextLayoutBlock& block) { return block.Kind() == bkText && block.Length > 0; }
+
   void Drop(const TDRXTextLayoutBlock& block) {
-    if (block.Kind() == bkText && block.Length > 0) truncated_ = true;
+    if (IsVisibleText(block)) truncated_ = true;
   }
 
   void StartRow() {
@@ -150,6 +158,7 @@ class TCalculator {
     }
     if (Has(tloEndEllipsis) && !Has(tloWordWrap) && !Has(tloUnlimitedWidth) && row.Bounds.Width() > width_)
       AddEllipsis(row);
+    while (finished_ + 1 < rows_.size()) FinishRow(*rows_[finished_++]);
     // A row wholly below the bounds shows none of its text.
     if (row.Bounds.Top >= height_ && !Has(tloUnlimitedHeight) &&
         std::any_of(row.Blocks.begin(), row.Blocks.end(), [](auto* b) { return b->Kind() == bkText; }))
@@ -287,17 +296,26 @@ class TCalculator {
     }
   }
 
-  void PlaceRows() {
-    const int32_t total = rows_.empty() ? 0 : rows_.back()->Bounds.Bottom - rows_.front()->Bounds.Top;
+  // Mirrors its right-to-left runs, aligns it and moves it into the bounds.
+  void FinishRow(TDRXTextLayoutRow& row) {
+    MirrorRightToLeftRuns(row);
+    const int32_t free = std::max(0, width_ - row.Bounds.Width());
+    const int32_t dx = p_.HorizontalAlignment == taRightJustify ? free : p_.HorizontalAlignment == taCenter ? free / 2 : 0;
+    Move(row, p_.Bounds.Left + dx, p_.Bounds.Top);
+  }
+
+  static void Move(TDRXTextLayoutRow& row, int32_t dx, int32_t dy) {
+    row.Bounds.Offset(dx, dy);
+    for (TDRXTextLayoutBlock* block : row.Blocks) block->Bounds.Offset(dx, dy);
+  }
+
+  void AlignVertically() {
+    if (p_.VerticalAlignment == taAlignTop || rows_.empty()) return;
+    const int32_t total = rows_.back()->Bounds.Bottom - rows_.front()->Bounds.Top;
     const int32_t spare = std::max(0, height_ - total);
-    const int32_t dy = p_.VerticalAlignment == taAlignBottom ? spare : p_.VerticalAlignment == taVerticalCenter ? spare / 2 : 0;
-    for (auto& row : rows_) {
-      const int32_t free = std::max(0, width_ - row->Bounds.Width());
-      const int32_t dx = p_.HorizontalAlignment == taRightJustify ? free : p_.HorizontalAlignment == taCenter ? free / 2 : 0;
-      const int32_t moveX = p_.Bounds.Left + dx, moveY = p_.Bounds.Top + dy;
-      row->Bounds.Offset(moveX, moveY);
-      for (TDRXTextLayoutBlock* block : row->Blocks) block->Bounds.Offset(moveX, moveY);
-    }
+    const int32_t dy = p_.VerticalAlignment == taAlignBottom ? spare : spare / 2;
+    if (dy == 0) return;
+    for (auto& row : rows_) Move(*row, 0, dy);
   }
 
   const TDRXTextLayoutParameters& p_;
@@ -311,6 +329,7 @@ class TCalculator {
   int32_t x_ = 0;
   int32_t y_ = 0;
   bool truncated_ = false;
+  size_t finished_ = 0;  // rows_[0 .. finished_) are finished
 };
 
 }  // namespace

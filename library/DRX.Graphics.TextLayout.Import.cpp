@@ -103,22 +103,18 @@ class TImporter {
 
   template <class TBlock, class... TArgs>
   TBlock& Add(size_t start, size_t length, TArgs&&... args) {
-    auto block = std::make_unique<TBlock>(Position(start), static_cast<int32_t>(length), std::forward<TArgs>(args)...);
-    TBlock& result = *block;
-    blocks_.push_back(std::move(block));
-    return result;
+    return blocks_.Add<TBlock>(Position(start), static_cast<int32_t>(length), std::forward<TArgs>(args)...);
   }
 
   void AddText(size_t start, size_t length) {
-    auto block = std::make_unique<TDRXTextLayoutBlockText>(text_.data() + start, widths_ + start, Position(start),
-                                                           static_cast<int32_t>(length));
-    block->Direction = DirectionOfText(block->Chars());
-    blocks_.push_back(std::move(block));
+    auto& block = blocks_.Add<TDRXTextLayoutBlockText>(text_.data() + start, widths_ + start, Position(start),
+                                                       static_cast<int32_t>(length));
+    block.Direction = DirectionOfText(block.Chars());
   }
 
   TDRXTextLayoutBlockText* LastText() const {
     if (blocks_.empty() || blocks_.back()->Kind() != bkText) return nullptr;
-    return static_cast<TDRXTextLayoutBlockText*>(blocks_.back().get());
+    return static_cast<TDRXTextLayoutBlockText*>(blocks_.back());
   }
 
   // The next "]" at or after from, found once for a run of "[" without one.
@@ -216,12 +212,12 @@ class TImporter {
   // The blocks after the start block go; the start block grows to end at end,
   // between an opening link (prefix + its text) and a closing one.
   void MakeLink(size_t startIndex, size_t end, UStringView prefix) {
-    blocks_.resize(startIndex + 1);
+    blocks_.Truncate(startIndex + 1);
     auto& start = static_cast<TDRXTextLayoutBlockText&>(*blocks_[startIndex]);
     start.Length = static_cast<int32_t>(end) - (start.Position - 1);
     start.ShownLength = start.Length;
-    auto open = std::make_unique<TDRXTextLayoutBlockStyleHyperlink>(start.Position, 0, false, UString(prefix) + UString(start.Chars()));
-    blocks_.insert(blocks_.begin() + static_cast<ptrdiff_t>(startIndex), std::move(open));
+    blocks_.Insert<TDRXTextLayoutBlockStyleHyperlink>(startIndex, start.Position, 0, false,
+                                                      UString(prefix) + UString(start.Chars()));
     Add<TDRXTextLayoutBlockStyleHyperlink>(end, 0, true);
     at_ = end;
   }

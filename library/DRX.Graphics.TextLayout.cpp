@@ -15,7 +15,7 @@ void TDRXTextLayout::SetFont(const TFont& font) {
 
 void TDRXTextLayout::SetText(UStringView text, const TDRXTextImportSettings& settings) {
   rows_.clear();
-  blocks_.clear();
+  blocks_.Clear();
   text_.assign(text);
   widths_.assign(text_.size(), 0);
   ImportTextLayoutBlocks(text_, widths_.data(), settings, blocks_);
