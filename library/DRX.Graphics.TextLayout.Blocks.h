@@ -206,6 +206,7 @@ class TDRXTextLayoutBlocks {
   size_t size() const { return blocks_.size(); }
   bool empty() const { return blocks_.empty(); }
   TDRXTextLayoutBlock* operator[](size_t index) const { return blocks_[index]; }
+  TDRXTextLayoutBlock* at(size_t index) const { return blocks_.at(index); }
   TDRXTextLayoutBlock* back() const { return blocks_.back(); }
   auto begin() const { return blocks_.begin(); }
   auto end() const { return blocks_.end(); }
