@@ -37,3 +37,9 @@ TDRXDIBSection::TDRXDIBSection(int32_t width, int32_t height) : width_(width), h
   bits_ = static_cast<uint8_t*>(bits);
   std::memset(bits_, 0, static_cast<size_t>(width) * height * 4);
 }
+
+COLORREF TDRXDIBCanvas::Pixel(int32_t x, int32_t y) const {
+  GdiFlush();
+  const uint8_t* pixel = section_.Bits() + (static_cast<size_t>(y) * section_.Width() + x) * 4;
+  return RGB(pixel[2], pixel[1], pixel[0]);
+}

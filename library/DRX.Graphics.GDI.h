@@ -60,7 +60,7 @@ class TDRXSelection {
  public:
   TDRXSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
   ~TDRXSelection() {
-    if (previous_) SelectObject(dc_, previous_);
+    if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
   }
   TDRXSelection(const TDRXSelection&) = delete;
   TDRXSelection& operator=(const TDRXSelection&) = delete;
@@ -68,6 +68,22 @@ class TDRXSelection {
  private:
   HDC dc_;
   HGDIOBJ previous_;
+};
+
+// Saves the whole state of a device context (clip region, origins, selections,
+// colours) and restores it.
+class TDRXSavedDCState {
+ public:
+  explicit TDRXSavedDCState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  TDRXSavedDCState(TDRXSavedDCState&& other) noexcept : dc_(other.dc_), saved_(std::exchange(other.saved_, 0)) {}
+  TDRXSavedDCState& operator=(TDRXSavedDCState&&) = delete;
+  ~TDRXSavedDCState() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+
+ private:
+  HDC dc_;
+  int saved_;
 };
 
 // Keeps a device context's clip region and restores it (or its absence).
@@ -100,6 +116,24 @@ class TDRXDIBSection {
   uint8_t* bits_ = nullptr;
   int32_t width_;
   int32_t height_;
+};
+
+// A DIB section selected into a memory device context of its own: a surface
+// to draw on and read back pixel by pixel.
+class TDRXDIBCanvas {
+ public:
+  TDRXDIBCanvas(int32_t width, int32_t height) : section_(width, height), selection_(dc_.Get(), section_.Handle()) {}
+  HDC DC() const { return dc_.Get(); }
+  int32_t Width() const { return section_.Width(); }
+  int32_t Height() const { return section_.Height(); }
+  const TDRXDIBSection& Section() const { return section_; }
+  // The pixel as a COLORREF (0x00BBGGRR), after GdiFlush.
+  COLORREF Pixel(int32_t x, int32_t y) const;
+
+ private:
+  TDRXMemoryDC dc_;
+  TDRXDIBSection section_;
+  TDRXSelection selection_;
 };
 
 // The header of a top-down 32-bit device-independent bitmap of that size.
