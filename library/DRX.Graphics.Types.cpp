@@ -1,12 +1,23 @@
 #include "DRX.Graphics.Types.h"
 
+#include <cstdlib>
+
+TRect ShrinkRect(const TRect& rect, const TDRXMargins& margins) {
+  return {rect.Left + margins.Left, rect.Top + margins.Top, rect.Right - margins.Right, rect.Bottom - margins.Bottom};
+}
+
 int32_t MulDivRounded(int32_t number, int32_t numerator, int32_t denominator) {
   if (denominator == 0) return -1;
-  const int64_t product = int64_t{number} * numerator;
-  const bool negative = (product < 0) != (denominator < 0);
-  const uint64_t magnitude = product < 0 ? uint64_t(-product) : uint64_t(product);
-  const uint64_t divisor = denominator < 0 ? uint64_t(-int64_t{denominator}) : uint64_t(denominator);
-  const uint64_t quotient = (magnitude + divisor / 2) / divisor;
-  if (quotient > (negative ? 0x80000000ull : 0x7FFFFFFFull)) return -1;
-  return negative ? static_cast<int32_t>(-static_cast<int64_t>(quotient)) : static_cast<int32_t>(quotient);
+  const int64_t product = static_cast<int64_t>(number) * numerator;
+  const int64_t magnitude = (std::llabs(product) + std::llabs(static_cast<int64_t>(denominator)) / 2) /
+                            std::llabs(static_cast<int64_t>(denominator));
+  const int64_t result = ((product < 0) != (denominator < 0)) ? -magnitude : magnitude;
+  if (result > INT32_MAX || result < INT32_MIN) return -1;
+  return static_cast<int32_t>(result);
+}
+
+int32_t FloorDiv(int64_t value, int32_t divisor) {
+  int64_t quotient = value / divisor;
+  if ((value % divisor != 0) && ((value < 0) != (divisor < 0))) --quotient;
+  return static_cast<int32_t>(quotient);
 }
