@@ -4,6 +4,7 @@
 
 #include "DRX.Format.h"
 #include "DRX.UI.Resources.Font.h"
+#include "DRX.UI.Resources.Texture.h"
 #include "DRX.UI.Resources.Values.h"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr UStringView kResourcePrefix = u"Resource.";
 
 const TDRXResourceClass* const kResourceClasses[] = {
     &TDRXResourceColor::ClassInfo, &TDRXResourceFont::ClassInfo, &TDRXResourceMargins::ClassInfo,
-    &TDRXResourceInteger::ClassInfo};
+    &TDRXResourceInteger::ClassInfo, &TDRXResourceTexture::ClassInfo};
 
 const TDRXResourceClass* FindClassNamed(UStringView name) {
   for (const TDRXResourceClass* resourceClass : kResourceClasses)

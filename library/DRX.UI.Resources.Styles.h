@@ -13,6 +13,7 @@
 
 #include "DRX.UI.Resources.Collections.h"
 #include "DRX.UI.Resources.Font.h"
+#include "DRX.UI.Resources.Texture.h"
 #include "DRX.UI.Resources.Values.h"
 
 class TDRXStyle;
@@ -56,6 +57,7 @@ class TDRXStyle : public IDRXResourceOwner, private IDRXResourceListener {
   TDRXResourceFont& Fonts(int slot) const { return static_cast<TDRXResourceFont&>(Slot(skFont, slot)); }
   TDRXResourceInteger& Integers(int slot) const { return static_cast<TDRXResourceInteger&>(Slot(skInteger, slot)); }
   TDRXResourceMargins& Margins(int slot) const { return static_cast<TDRXResourceMargins&>(Slot(skMargins, slot)); }
+  TDRXResourceTexture& Textures(int slot) const { return static_cast<TDRXResourceTexture&>(Slot(skTexture, slot)); }
   int SlotCount(TDRXStyleSlotKind kind) const { return static_cast<int>(slots_[kind].size()); }
 
   // Every slot looks for its master again.
@@ -78,6 +80,9 @@ class TDRXStyle : public IDRXResourceOwner, private IDRXResourceListener {
   }
   TDRXResourceMargins& AddMargins(int slot, UStringView defaultID) {
     return static_cast<TDRXResourceMargins&>(AddSlot(skMargins, slot, TDRXResourceMargins::ClassInfo, defaultID));
+  }
+  TDRXResourceTexture& AddTexture(int slot, UStringView defaultID) {
+    return static_cast<TDRXResourceTexture&>(AddSlot(skTexture, slot, TDRXResourceTexture::ClassInfo, defaultID));
   }
 
  private:

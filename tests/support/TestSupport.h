@@ -37,6 +37,8 @@ std::vector<UString> ListStrings(const TDRXStringList& list);
 
 // A file of the committed test data (tests/data/).
 UString TestDataFile(UStringView name);
+// A default skin as the build compiled it: "light" or "dark".
+UString CompiledSkinFile(UStringView name);
 
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
