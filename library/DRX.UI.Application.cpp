@@ -1,6 +1,7 @@
 #include "DRX.UI.Application.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -43,9 +44,18 @@ void TDRXApplication::UpdateDarkMode() {
   state.darkMode = darkMode;
   state.known = true;
   if (!wasKnown) return;
+  // Every listener is told even when one fails; the first failure is raised afterwards.
+  std::exception_ptr failure;
   const std::vector<IDRXApplicationListener*> snapshot = state.listeners;
-  for (IDRXApplicationListener* listener : snapshot)
-    if (Listening(listener)) listener->ApplicationDarkModeChanged();
+  for (IDRXApplicationListener* listener : snapshot) {
+    if (!Listening(listener)) continue;
+    try {
+      listener->ApplicationDarkModeChanged();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TDRXApplication::SettingChange(UStringView parameterText) {

@@ -20,7 +20,8 @@ class TDRXApplication {
   // Read from the system on first use, before any form asks.
   static bool DarkMode();
   // Reads the flag again; when it differs from the stored one it is stored and
-  // every listener is told, one after the other.
+  // every listener is told, one after the other (a listener's failure is raised
+  // once all have been told).
   static void UpdateDarkMode();
   // What a skinned form does after its own handling of WM_SETTINGCHANGE: the
   // parameter text "ImmersiveColorSet" means the app theme may have changed.

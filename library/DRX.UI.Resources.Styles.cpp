@@ -75,7 +75,6 @@ TDRXResource& TDRXStyle::AddSlot(TDRXStyleSlotKind kind, int slot, const TDRXRes
   place = resourceClass.Create(this, defaultID);
   place->SetTargetDPI(targetDPI_);
   place->AddListener(this);
-  Changed();
   return *place;
 }
 

@@ -116,6 +116,21 @@ TEST_F(RootSkin, DarkModeReloadsTheRootAndTellsEachListenerOnce) {
   EXPECT_EQ(style.Colors(0).Value(), claBlack);
 }
 
+TEST_F(RootSkin, EveryListenerIsToldWhenOneFails) {
+  struct TFailing : IDRXApplicationListener {
+    void ApplicationDarkModeChanged() override { throw Exception(u"listener failed"); }
+  } failing;
+  TThemeListener after;
+  TDRXApplication::AddListener(&failing);
+  TDRXApplication::AddListener(&after);
+  darkSetting = true;
+  EXPECT_THROW(TDRXApplication::UpdateDarkMode(), Exception);
+  EXPECT_EQ(after.told, 1);
+  EXPECT_TRUE(RootResourceCollection()->LoadedDark());
+  TDRXApplication::RemoveListener(&failing);
+  TDRXApplication::RemoveListener(&after);
+}
+
 TEST_F(RootSkin, TargetDPIReachesEverySlot) {
   TButtonStyle style(nullptr);
   style.SetTargetDPI(144);
