@@ -57,34 +57,30 @@ TDRXResourceFont::TDRXResourceFont(IDRXResourceOwner* owner, UStringView default
   color_.AddListener(this);
 }
 
-UString TDRXResourceFont::Name() const {
-  if (Has(rfavName)) return name_;
+template <typename T>
+T TDRXResourceFont::Resolve(TDRXResourceFontAssignedValues flag, const T& own, T (TDRXResourceFont::*fromMaster)() const,
+                            const T& fallback) const {
+  if (Has(flag)) return own;
   const TDRXResourceFont* master = MasterAs<TDRXResourceFont>();
-  return master ? master->Name() : DefaultGUIFont().Name;
+  return master ? (master->*fromMaster)() : fallback;
 }
 
+UString TDRXResourceFont::Name() const { return Resolve(rfavName, name_, &TDRXResourceFont::Name, DefaultGUIFont().Name); }
+
 int32_t TDRXResourceFont::Height() const {
-  if (Has(rfavHeight)) return height_;
-  const TDRXResourceFont* master = MasterAs<TDRXResourceFont>();
-  return master ? master->Height() : DefaultGUIFont().Height;
+  return Resolve(rfavHeight, height_, &TDRXResourceFont::Height, DefaultGUIFont().Height);
 }
 
 TDRXAlphaColor TDRXResourceFont::Color() const {
-  if (Has(rfavColor)) return color_.Value();
-  const TDRXResourceFont* master = MasterAs<TDRXResourceFont>();
-  return master ? master->Color() : DefaultGUIFont().Color;
+  return Resolve(rfavColor, color_.Value(), &TDRXResourceFont::Color, DefaultGUIFont().Color);
 }
 
 TDRXFontQuality TDRXResourceFont::Quality() const {
-  if (Has(rfavQuality)) return quality_;
-  const TDRXResourceFont* master = MasterAs<TDRXResourceFont>();
-  return master ? master->Quality() : DefaultGUIFont().Quality;
+  return Resolve(rfavQuality, quality_, &TDRXResourceFont::Quality, DefaultGUIFont().Quality);
 }
 
 TDRXFontStyles TDRXResourceFont::Style() const {
-  if (Has(rfavStyle)) return style_;
-  const TDRXResourceFont* master = MasterAs<TDRXResourceFont>();
-  return master ? master->Style() : DefaultGUIFont().Style;
+  return Resolve(rfavStyle, style_, &TDRXResourceFont::Style, DefaultGUIFont().Style);
 }
 
 void TDRXResourceFont::Assign(TDRXResourceFontAssignedValues flag) {
@@ -126,17 +122,9 @@ void TDRXResourceFont::SetStyle(TDRXFontStyles style) {
   Assign(rfavStyle);
 }
 
-void TDRXResourceFont::SetAssignedValues(TDRXResourceFontAssignedValues values) {
-  if (assigned_ == values) return;
-  assigned_ = values;
-  Changed();
-}
+void TDRXResourceFont::SetAssignedValues(TDRXResourceFontAssignedValues values) { Update(assigned_, values); }
 
-void TDRXResourceFont::SetAllowColoration(bool value) {
-  if (allowColoration_ == value) return;
-  allowColoration_ = value;
-  Changed();
-}
+void TDRXResourceFont::SetAllowColoration(bool value) { Update(allowColoration_, value); }
 
 void TDRXResourceFont::ResolveMaster() {
   BeginUpdate();

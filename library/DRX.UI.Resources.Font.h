@@ -69,6 +69,10 @@ class TDRXResourceFont : public TDRXResource {
 
  private:
   bool Has(TDRXResourceFontAssignedValues flag) const { return (assigned_ & flag) != 0; }
+  // The own value when the flag is assigned, else the master's, else the fallback.
+  template <typename T>
+  T Resolve(TDRXResourceFontAssignedValues flag, const T& own, T (TDRXResourceFont::*fromMaster)() const,
+            const T& fallback) const;
   void Assign(TDRXResourceFontAssignedValues flag);
 
   bool allowColoration_ = true;

@@ -23,17 +23,9 @@ const TDRXSkinImageSet& TDRXResourceTexture::ActiveSet() const {
 
 void TDRXResourceTexture::SetOverriden(bool value) { SetID(value ? UStringView() : UStringView(DefaultID())); }
 
-void TDRXResourceTexture::SetAllowColoration(TDRXBoolean value) {
-  if (allowColoration_ == value) return;
-  allowColoration_ = value;
-  Changed();
-}
+void TDRXResourceTexture::SetAllowColoration(TDRXBoolean value) { Update(allowColoration_, value); }
 
-void TDRXResourceTexture::SetScalable(TDRXBoolean value) {
-  if (scalable_ == value) return;
-  scalable_ = value;
-  Changed();
-}
+void TDRXResourceTexture::SetScalable(TDRXBoolean value) { Update(scalable_, value); }
 
 void TDRXResourceTexture::LoadData(TStream& stream) {
   SetOverriden(true);

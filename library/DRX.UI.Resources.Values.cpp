@@ -31,23 +31,11 @@ TDRXAlphaColor TDRXResourceColor::Value() const {
   return ApplyOpacity(master ? master->Value() : value_, opacity_);
 }
 
-void TDRXResourceColor::SetValue(TDRXAlphaColor value) {
-  if (value_ == value) return;
-  value_ = value;
-  Changed();
-}
+void TDRXResourceColor::SetValue(TDRXAlphaColor value) { Update(value_, value); }
 
-void TDRXResourceColor::SetOpacity(uint8_t opacity) {
-  if (opacity_ == opacity) return;
-  opacity_ = opacity;
-  Changed();
-}
+void TDRXResourceColor::SetOpacity(uint8_t opacity) { Update(opacity_, opacity); }
 
-void TDRXResourceColor::SetAllowColoration(TDRXBoolean value) {
-  if (allowColoration_ == value) return;
-  allowColoration_ = value;
-  Changed();
-}
+void TDRXResourceColor::SetAllowColoration(TDRXBoolean value) { Update(allowColoration_, value); }
 
 bool TDRXResourceColor::IsColorationAllowed() const {
   if (allowColoration_ != TDRXBoolean::Default) return allowColoration_ == TDRXBoolean::True;
@@ -143,11 +131,7 @@ int32_t TDRXResourceInteger::Value() const {
   return master ? master->Value() : value_;
 }
 
-void TDRXResourceInteger::SetValue(int32_t value) {
-  if (value_ == value) return;
-  value_ = value;
-  Changed();
-}
+void TDRXResourceInteger::SetValue(int32_t value) { Update(value_, value); }
 
 bool TDRXResourceInteger::ReadValue(UStringView name, const TDRXStreamValue& value) {
   if (name != u"Value") return false;

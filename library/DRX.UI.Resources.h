@@ -135,6 +135,14 @@ class TDRXResource : public TDRXResourceNotifier, protected IDRXResourceListener
   void ResourceNotify(TDRXResourceNotifier& sender, TDRXResourceNotification notification) override;
   void SetMaster(TDRXResource* master);
 
+  // Stores a different value and tells of the change.
+  template <typename T>
+  void Update(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Changed();
+  }
+
   // The master as the kind's own class (resolution guarantees it).
   template <typename T>
   const T* MasterAs() const {

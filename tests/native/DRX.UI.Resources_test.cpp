@@ -8,21 +8,12 @@
 #include "DRX.UI.Resources.Root.h"
 #include "DRX.UI.Resources.Text.h"
 #include "DRX.UI.Resources.Values.h"
+#include "TestSupport.h"
 
 namespace {
 
 void Load(TDRXCustomResourceCollection& collection, UStringView text) {
   collection.LoadFromComponent(ReadSkinText(text));
-}
-
-template <typename E, typename F>
-std::string MessageOf(F action) {
-  try {
-    action();
-  } catch (const E& e) {
-    return Utf16ToUtf8(e.Message());
-  }
-  return "no error";
 }
 
 // Counts what a notifier tells, in order.
