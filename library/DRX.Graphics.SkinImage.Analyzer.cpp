@@ -13,10 +13,6 @@ uint32_t PixelAt(const uint8_t* pixels, int32_t stride, int32_t x, int32_t y) {
   return value;  // 0xAARRGGBB: the bytes blue, green, red, alpha read little-endian
 }
 
-TRect Intersect(const TRect& a, const TRect& b) {
-  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
-}
-
 }  // namespace
 
 TDRXSkinImageFrameState TDRXSkinImageAnalyzer::AnalyzeRect(const uint8_t* pixels, int32_t stride, const TRect& rect) {
@@ -43,14 +39,14 @@ void TDRXSkinImageAnalyzer::Analyze(TDRXSkinImage& image) {
   const TRect bounds = Rect(0, 0, image.Width(), image.Height());
   image.frameStates_.assign(count, fsTransparent);
   for (int32_t i = 0; i < count && pixels; ++i)
-    image.frameStates_[i] = AnalyzeRect(pixels, image.Width(), Intersect(image.FrameRect(i), bounds));
+    image.frameStates_[i] = AnalyzeRect(pixels, image.Width(), RectIntersection(image.FrameRect(i), bounds));
   image.innerStates_ = image.frameStates_;
   if (image.DrawingMode() == dmNinePart) {
     for (int32_t i = 0; i < count && pixels; ++i) {
       if (image.frameStates_[i] != fsTranslucent && image.frameStates_[i] != fsOpaque) continue;
       const TRect frame = image.FrameRect(i);
       // Negative margins would reach outside the frame: the centre never does.
-      image.innerStates_[i] = AnalyzeRect(pixels, image.Width(), Intersect(ShrinkRect(frame, image.Margins()), frame));
+      image.innerStates_[i] = AnalyzeRect(pixels, image.Width(), RectIntersection(ShrinkRect(frame, image.Margins()), frame));
     }
   }
   image.analyzed_ = true;

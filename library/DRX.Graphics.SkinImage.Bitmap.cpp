@@ -4,6 +4,6 @@
 #include "DRX.Graphics.SkinImage.h"
 
 void TDRXSkinImageBitmap::CheckSize(int32_t width, int32_t height) {
-  if (width < 0 || height < 0 || static_cast<int64_t>(width) * height * 4 > kMaxSkinImageBytes)
+  if (width < 0 || height < 0 || static_cast<int64_t>(width) * height > kMaxSkinImageBytes / 4)
     throw EDRXSkinImageException(Format(u"Cannot create image handle (%d x %d)", {width, height}));
 }

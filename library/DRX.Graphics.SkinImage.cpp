@@ -21,10 +21,14 @@ std::atomic<bool> gDormantEnabled{true};
 
 [[noreturn]] void RaiseCorrupted() { throw EDRXSkinImageException(u"Dormant data has been corrupted"); }
 
-// Inflates dormant storage into exactly `size` bytes; a stream that cannot
-// produce that many (judged before anything is allocated) is corrupted.
-void Inflate(const TDRXSkinImageBitsStorage& storage, uint8_t* target, int64_t size) {
+// Storage that cannot inflate to `size` bytes is corrupted; judged before
+// anything is allocated for it.
+void CheckInflatable(const TDRXSkinImageBitsStorage& storage, int64_t size) {
   if (storage.Size != size || size > ZMaxInflatedSize(static_cast<int64_t>(storage.Data.size()))) RaiseCorrupted();
+}
+
+void Inflate(const TDRXSkinImageBitsStorage& storage, uint8_t* target, int64_t size) {
+  CheckInflatable(storage, size);
   if (!ZDecompressExact(storage.Data.data(), storage.Data.size(), target, static_cast<size_t>(size))) RaiseCorrupted();
 }
 
@@ -154,6 +158,7 @@ void TDRXSkinImage::Unpack() {
     storage_.reset();
     return;
   }
+  CheckInflatable(*storage_, static_cast<int64_t>(width_) * height_ * 4);
   auto bitmap = std::make_unique<TDRXSkinImageBitmap>(width_, height_);
   Inflate(*storage_, bitmap->Bits(), static_cast<int64_t>(bitmap->ByteCount()));
   alphaState_ = storage_->AlphaState;
@@ -177,6 +182,7 @@ std::vector<uint8_t> TDRXSkinImage::PixelBytes() const {
   if (bitmap_) return {bitmap_->Bits(), bitmap_->Bits() + bitmap_->ByteCount()};
   std::vector<uint8_t> bytes;
   if (storage_ && !Empty()) {
+    CheckInflatable(*storage_, static_cast<int64_t>(width_) * height_ * 4);
     bytes.resize(static_cast<size_t>(width_) * height_ * 4);
     Inflate(*storage_, bytes.data(), static_cast<int64_t>(bytes.size()));
   }

@@ -1,9 +1,22 @@
 #include "DRX.Graphics.Types.h"
 
+#include <algorithm>
 #include <cstdlib>
 
+TRect RectIntersection(const TRect& a, const TRect& b) {
+  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+}
+
+namespace {
+
+int32_t Saturated(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
+
+}  // namespace
+
 TRect ShrinkRect(const TRect& rect, const TDRXMargins& margins) {
-  return {rect.Left + margins.Left, rect.Top + margins.Top, rect.Right - margins.Right, rect.Bottom - margins.Bottom};
+  return {Saturated(static_cast<int64_t>(rect.Left) + margins.Left), Saturated(static_cast<int64_t>(rect.Top) + margins.Top),
+          Saturated(static_cast<int64_t>(rect.Right) - margins.Right),
+          Saturated(static_cast<int64_t>(rect.Bottom) - margins.Bottom)};
 }
 
 int32_t MulDivRounded(int32_t number, int32_t numerator, int32_t denominator) {

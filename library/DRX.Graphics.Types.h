@@ -41,7 +41,11 @@ struct TDRXMargins {
   bool operator==(const TDRXMargins&) const = default;
 };
 
-// The rectangle shrunk by the margins (it may come out empty or inverted).
+// The common part of two rectangles (empty or inverted when they do not meet).
+TRect RectIntersection(const TRect& a, const TRect& b);
+
+// The rectangle shrunk by the margins (it may come out empty or inverted;
+// edges saturate at the 32-bit limits).
 TRect ShrinkRect(const TRect& rect, const TDRXMargins& margins);
 
 // number × numerator ÷ denominator computed in 64 bits and rounded to nearest,

@@ -308,6 +308,7 @@ TEST(SkinImage, SizesThatCannotBeCreated) {
     EXPECT_EQ(e.Message(), u"Cannot create image handle (-2 x 3)");
   }
   EXPECT_THROW(image.SetSize(50000, 50000), EDRXSkinImageException);
+  EXPECT_THROW(image.SetSize(0x44000000, 0x7E7E7E7E), EDRXSkinImageException);  // × 4 overflows 64 bits
   image.SetSize(0, 7);
   EXPECT_TRUE(image.Empty());
   EXPECT_EQ(image.Bits(), nullptr);
