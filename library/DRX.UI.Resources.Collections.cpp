@@ -58,8 +58,8 @@ void TDRXResourceCollectionItem::SetResourceClassName(UStringView name) {
   collection_.ItemChanged();
 }
 
-TDRXResource* TDRXResourceCollectionItem::FindResource(UStringView id, const TDRXResourceClass& resourceClass,
-                                                       const TDRXResource* requester) {
+TDRXResource* TDRXResourceCollectionItem::GetResource(UStringView id, const TDRXResourceClass& resourceClass,
+                                                      const TDRXResource* requester) {
   return collection_.GetResource(id, resourceClass, requester);
 }
 

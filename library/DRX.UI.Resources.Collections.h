@@ -39,8 +39,8 @@ class TDRXResourceCollectionItem : public IDRXResourceOwner {
   TDRXCustomResourceCollection& Collection() const { return collection_; }
 
   // Identifiers resolve in the item's own collection only.
-  TDRXResource* FindResource(UStringView id, const TDRXResourceClass& resourceClass,
-                             const TDRXResource* requester) override;
+  TDRXResource* GetResource(UStringView id, const TDRXResourceClass& resourceClass,
+                            const TDRXResource* requester) override;
 
   // Unknown properties raise EReadError "Property %s does not exist".
   void ReadProperty(const TDRXStreamProperty& property);

@@ -17,7 +17,9 @@ void Follow(TDRXCustomResourceCollection*& followed, TDRXCustomResourceCollectio
 
 }  // namespace
 
-TDRXStyle::TDRXStyle(IDRXStyleOwner* owner) : owner_(owner) { FollowCollections(); }
+// The owner is not asked yet: it may still be under construction (a control
+// that is its styles' owner creates them in its constructor).
+TDRXStyle::TDRXStyle(IDRXStyleOwner* owner) : owner_(owner) { Follow(followedRoot_, RootResourceCollection(), this); }
 
 TDRXStyle::~TDRXStyle() {
   for (auto& kind : slots_)
@@ -70,6 +72,7 @@ TDRXResource& TDRXStyle::Slot(TDRXStyleSlotKind kind, int slot) const { return *
 
 TDRXResource& TDRXStyle::AddSlot(TDRXStyleSlotKind kind, int slot, const TDRXResourceClass& resourceClass,
                                  UStringView defaultID) {
+  FollowCollections();
   std::unique_ptr<TDRXResource>& place = slots_[kind][slot];
   if (place) place->RemoveListener(this);
   place = resourceClass.Create(this, defaultID);

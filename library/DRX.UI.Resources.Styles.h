@@ -45,11 +45,8 @@ class TDRXStyle : public IDRXResourceOwner, private IDRXResourceListener {
   void SetTargetDPI(int dpi);
 
   // The lookup of the slots: the style's collection, else the owner's, else the root.
-  TDRXResource* GetResource(UStringView id, const TDRXResourceClass& resourceClass, const TDRXResource* requester);
-  TDRXResource* FindResource(UStringView id, const TDRXResourceClass& resourceClass,
-                             const TDRXResource* requester) override {
-    return GetResource(id, resourceClass, requester);
-  }
+  TDRXResource* GetResource(UStringView id, const TDRXResourceClass& resourceClass,
+                            const TDRXResource* requester) override;
 
   // A slot of the kind; std::out_of_range for a slot the style class did not create.
   TDRXResource& Slot(TDRXStyleSlotKind kind, int slot) const;

@@ -4,6 +4,7 @@
 // its own set (it is "overriden"); one with a master draws from the master's.
 
 #include "DRX.Graphics.SkinImage.Set.h"
+#include "DRX.Graphics.SkinImage.Texture.h"
 #include "DRX.UI.Resources.h"
 
 class TDRXResourceTexture : public TDRXResource {
@@ -45,6 +46,13 @@ class TDRXResourceTexture : public TDRXResource {
   UString ToString() const;
 
   bool HitTest(const TRect& rect, int32_t x, int32_t y) const { return Image().HitTest(rect, x, y); }
+#ifdef _WIN32
+  // The drawing operations on the image drawn at the target DPI.
+  void Draw(HDC__* dc, const TRect& rect, int32_t frameIndex, bool enabled = true, uint8_t alpha = 255) const;
+  // Only the borders asked for (sbLeft, sbTop, sbRight, sbBottom) show; the
+  // others fall outside the rectangle.
+  void DrawWithBorders(HDC__* dc, const TRect& rect, int32_t frameIndex, TDRXSkinBorders borders) const;
+#endif
 
   void WriteProperties(std::vector<TDRXStreamProperty>& properties) const override;
 

@@ -100,7 +100,7 @@ void TDRXResource::SetTargetDPI(int dpi) {
 void TDRXResource::ResolveMaster() {
   TDRXResource* candidate = nullptr;
   if (!id_.empty() && owner_) {
-    candidate = owner_->FindResource(id_, ClassType(), this);
+    candidate = owner_->GetResource(id_, ClassType(), this);
     if (candidate && candidate->LeadsTo(this)) candidate = nullptr;
   }
   SetMaster(candidate);

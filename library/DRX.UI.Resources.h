@@ -88,8 +88,8 @@ class IDRXResourceOwner {
  public:
   // The resource of that class (or a subclass) with the identifier, other than
   // the requester; none when there is none.
-  virtual TDRXResource* FindResource(UStringView id, const TDRXResourceClass& resourceClass,
-                                     const TDRXResource* requester) = 0;
+  virtual TDRXResource* GetResource(UStringView id, const TDRXResourceClass& resourceClass,
+                                    const TDRXResource* requester) = 0;
 
  protected:
   ~IDRXResourceOwner() = default;

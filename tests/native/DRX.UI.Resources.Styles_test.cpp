@@ -131,6 +131,20 @@ TEST_F(RootSkin, EveryListenerIsToldWhenOneFails) {
   TDRXApplication::RemoveListener(&after);
 }
 
+// A control that owns its style is still being built when the style is: the
+// style must not ask it anything before its slots are created.
+TEST_F(RootSkin, AStyleThatIsItsOwnOwner) {
+  struct TSelfOwned : TDRXStyle, IDRXStyleOwner {
+    TDRXCustomResourceCollection offered;
+    TSelfOwned() : TDRXStyle(this) {
+      offered.LoadFromComponent(ReadSkinText(u"[Buttons.Colors.Text] Color\nValue = claRed\n"));
+      AddColor(0, u"Buttons.Colors.Text");
+    }
+    TDRXCustomResourceCollection* StyleResourceCollection() override { return &offered; }
+  } style;
+  EXPECT_EQ(style.Colors(0).Value(), 0xFFFF0000u);
+}
+
 TEST_F(RootSkin, TargetDPIReachesEverySlot) {
   TButtonStyle style(nullptr);
   style.SetTargetDPI(144);
