@@ -2,12 +2,16 @@
 // signature gets it in front, so that mutations reach the values instead of
 // the first four bytes. Failures must be the stream's read errors; a stream
 // that reads must write back to bytes that read to the same tree and write
-// again to the same bytes.
+// again to the same bytes. The tree is then read as a skin by a resource
+// collection, whose failures must be the library's exceptions.
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "DRX.Classes.ComponentStream.h"
+#include "DRX.Graphics.SkinImage.Set.h"
+#include "DRX.UI.Resources.Collections.h"
+#include "DRX.UI.Resources.Text.h"
 
 namespace {
 
@@ -43,11 +47,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TMemoryStream again(written);
   const TDRXStreamComponent reread = ReadComponentStream(again);
   Check(Write(reread) == written);
+  try {
+    TDRXCustomResourceCollection skin;
+    skin.LoadFromComponent(tree);
+    TMemoryStream saved;
+    skin.SaveToStream(saved);
+  } catch (const Exception&) {
+  }
   return 0;
+}
+
+// A skin read from its text form, with a texture of two 2 x 2 frames.
+std::string TextSkinSeed() {
+  TDRXStreamComponent skin = ReadSkinText(
+      u"[Common.Colors.Text] Color\nValue = xFF202020\n[Font] Font\nColorID = \"Common.Colors.Text\"\n"
+      u"Style = [fsBold]\n[Margins] Margins\nLeft = 2\n[Margins.W11] Margins\nAll = 4\n[Icons] Texture\n"
+      u"Image = \"icons.svg\"\n[Derived] Texture\nID = \"Icons\"\nScalable = False\n",
+      [](const TDRXSkinTextImage&) {
+        TDRXSkinImageSet set;
+        const uint32_t pixels[8] = {0xFF0000FF, 0x80FF0000, 0, 0xFFFFFFFF, 0xFF0000FF, 0x80FF0000, 0, 0xFFFFFFFF};
+        set.Items(0).AssignPixels(4, 2, pixels, true);
+        set.Items(0).SetFrameCount(2);
+        TMemoryStream data;
+        set.SaveToStream(data);
+        return std::string(data.Bytes());
+      });
+  return Write(skin);
 }
 
 extern "C" void OvixFuzzSeeds(std::vector<std::string>& seeds) {
   using namespace std::string_literals;
+  seeds.push_back(TextSkinSeed());
   // A skin with a colour, a font and a texture item.
   seeds.push_back(
       "TPF0\x1ETDRXRootResourceCollectionImpl\x00\x05Items\x0E"
