@@ -176,6 +176,33 @@ TEST_P(DefaultSkins, SavedAndReadAgainTheSkinStaysTheSame) {
   EXPECT_EQ(again.Count(), skin->Count());
 }
 
+TEST_P(DefaultSkins, TexturesScaleFromTheBestImageToTheTargetDPI) {
+  const auto skin = LoadSkin(GetParam());
+  auto* box = skin->Find<TDRXResourceTexture>(u"Buttons.Textures.CheckBox");
+  auto* memo = skin->Find<TDRXResourceTexture>(u"Memo.Textures.Border");
+  auto* edit = skin->Find<TDRXResourceTexture>(u"EditBox.Textures.Border");
+  box->SetTargetDPI(168);  // drawn from the 144-DPI image, scaled by 168 / 144
+  EXPECT_EQ(box->Image().DPI(), 144);
+  EXPECT_EQ(box->FrameWidth(), 28);
+  EXPECT_EQ(box->ToString(), u"28x28");
+  box->SetScalable(TDRXBoolean::False);
+  EXPECT_EQ(box->FrameWidth(), 24);
+  box->SetTargetDPI(480);
+  EXPECT_EQ(box->Image().DPI(), 192);
+  // A texture with a master draws from the master's images and, by default, scales as the master does.
+  memo->SetTargetDPI(168);
+  EXPECT_FALSE(memo->Overriden());
+  EXPECT_EQ(&memo->ActiveSet(), &edit->ImageSet());
+  EXPECT_EQ(memo->Margins(), (TDRXMargins{7, 7, 7, 7}));  // 6 at 144 DPI
+  edit->SetScalable(TDRXBoolean::False);
+  EXPECT_EQ(memo->Margins(), (TDRXMargins{6, 6, 6, 6}));
+  memo->SetScalable(TDRXBoolean::True);
+  EXPECT_EQ(memo->Margins(), (TDRXMargins{7, 7, 7, 7}));
+  memo->SetOverriden(true);  // its own images: none
+  EXPECT_EQ(memo->ID(), u"");
+  EXPECT_EQ(memo->ToString(), u"No Image");
+}
+
 INSTANTIATE_TEST_SUITE_P(, DefaultSkins, ::testing::Values(u"light", u"dark"),
                          [](const auto& info) { return Utf16ToUtf8(info.param); });
 

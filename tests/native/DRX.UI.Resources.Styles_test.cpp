@@ -153,6 +153,17 @@ TEST_F(RootSkin, TargetDPIReachesEverySlot) {
   EXPECT_THROW(style.Colors(7), std::out_of_range);
 }
 
+TEST_F(RootSkin, ATextureSlotGetsItsDefaultIdentifierBack) {
+  struct TTextureStyle : TDRXStyle {
+    TTextureStyle() { AddTexture(0, u"Buttons.Textures.Button"); }
+  } style;
+  TDRXResourceTexture& texture = style.Textures(0);
+  texture.SetOverriden(true);
+  EXPECT_EQ(texture.ID(), u"");
+  texture.SetOverriden(false);
+  EXPECT_EQ(texture.ID(), u"Buttons.Textures.Button");
+}
+
 // Last: after the library's shutdown there is no root collection any more.
 TEST_F(RootSkin, NoRootAfterShutdown) {
   TButtonStyle style(nullptr);
