@@ -84,9 +84,9 @@ void TDRXSkinImageRenderer::End() {
   Unlock();
 }
 
-void TDRXSkinImageRenderer::DrawPart(const TRect& dest, const TRect& source, bool tiled) {
+void TDRXSkinImageRenderer::DrawPart(const TRect& dest, const TRect& source, bool tiled, bool opaque) {
   if (dest.IsEmpty() || source.IsEmpty()) return;
-  if (!blending_ && alpha_ == 255) DrawOpaque(targetDC_, dest, source, tiled);
+  if ((opaque || !blending_) && alpha_ == 255) DrawOpaque(targetDC_, dest, source, tiled);
   else DrawBlended(dest, source, tiled);
 }
 

@@ -38,8 +38,9 @@ class TDRXSkinImageRenderer {
   // below 255) draws with AlphaBlend, otherwise parts are copied.
   void Begin(HDC__* dc, const TRect& target, uint8_t alpha, HBITMAP__* bitmap, bool blending);
   // Draws the source part of the bitmap into the destination, stretched or tiled
-  // from the destination's top-left corner; empty parts draw nothing.
-  void DrawPart(const TRect& dest, const TRect& source, bool tiled);
+  // from the destination's top-left corner; empty parts draw nothing. A part
+  // known to be opaque is copied even in a blended draw (at alpha 255).
+  void DrawPart(const TRect& dest, const TRect& source, bool tiled, bool opaque = false);
   void End();
 #endif
 

@@ -46,7 +46,8 @@ void DrawParts(TDRXSkinImage& image, TDRXSkinImageRenderer& renderer, const TDra
   if (rules.Mode != dmNinePart) return;
   const TDRXSkinImageFrameState centre = image.InnerAreaState(frame);
   if (IsSolidColorState(centre)) FillColor(target, parts.Dest[8], centre, alpha);
-  else if (centre != fsTransparent) renderer.DrawPart(parts.Dest[8], parts.Source[8], tiled);
+  // Rounded frames blend their corners, but an opaque centre is simply copied.
+  else if (centre != fsTransparent) renderer.DrawPart(parts.Dest[8], parts.Source[8], tiled, centre == fsOpaque);
 }
 
 // The enabled draw of a visible, non-empty rectangle.
@@ -95,24 +96,13 @@ void TDRXSkinImage::AssignBitmap(HBITMAP bitmap, bool premultiplied) {
   BITMAP info{};
   if (!GetObjectW(bitmap, sizeof info, &info)) throw EInvalidGraphic(u"Bitmap image is not valid");
   const int32_t width = info.bmWidth, height = std::abs(info.bmHeight);
-  BeginUpdate();
-  try {
-    SetSize(width, height);
-    if (bitmap_) {
-      BITMAPINFO header = TopDown32BitInfo(width, height);
-      HDC screen = GetDC(nullptr);
-      const int lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), bitmap_->Bits(), &header, DIB_RGB_COLORS);
-      ReleaseDC(nullptr, screen);
-      if (lines != height) throw EInvalidGraphic(u"Bitmap image is not valid");
-      if (info.bmBitsPixel <= 24)
-        alphaState_ = KeyTransparentPixels(bitmap_->Bits(), bitmap_->ByteCount() / 4) ? asHasAlpha : asNoAlpha;
-    }
-    premultiplied_ = premultiplied;
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  ReplacePixels(width, height, premultiplied, info.bmBitsPixel <= 24, [&](uint8_t* pixels) {
+    BITMAPINFO header = TopDown32BitInfo(width, height);
+    HDC screen = GetDC(nullptr);
+    const int lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels, &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (lines != height) throw EInvalidGraphic(u"Bitmap image is not valid");
+  });
 }
 
 HBITMAP TDRXSkinImage::Handle() {

@@ -133,12 +133,21 @@ void TDRXSkinImage::SetSize(int32_t width, int32_t height) {
 
 void TDRXSkinImage::AssignPixels(int32_t width, int32_t height, const void* pixels, bool premultiplied,
                                  bool keyTransparency) {
+  ReplacePixels(width, height, premultiplied, keyTransparency, [&](uint8_t* bits) {
+    std::memcpy(bits, pixels, static_cast<size_t>(width) * height * 4);
+  });
+}
+
+void TDRXSkinImage::ReplacePixels(int32_t width, int32_t height, bool premultiplied, bool keyTransparency,
+                                  const std::function<void(uint8_t* pixels)>& fill) {
   BeginUpdate();
   try {
     SetSize(width, height);
-    if (bitmap_) std::memcpy(bitmap_->Bits(), pixels, bitmap_->ByteCount());
-    if (keyTransparency && bitmap_)
-      alphaState_ = KeyTransparentPixels(bitmap_->Bits(), bitmap_->ByteCount() / 4) ? asHasAlpha : asNoAlpha;
+    if (bitmap_) {
+      fill(bitmap_->Bits());
+      if (keyTransparency)
+        alphaState_ = KeyTransparentPixels(bitmap_->Bits(), bitmap_->ByteCount() / 4) ? asHasAlpha : asNoAlpha;
+    }
     premultiplied_ = premultiplied;
   } catch (...) {
     EndUpdate();

@@ -198,6 +198,10 @@ class TDRXSkinImage {
   friend class TDRXSkinImageWriter;
 
   void Unpack();
+  // New pixels of that size, written by `fill`, inside one update; with
+  // keyTransparency they are keyed on magenta afterwards.
+  void ReplacePixels(int32_t width, int32_t height, bool premultiplied, bool keyTransparency,
+                     const std::function<void(uint8_t* pixels)>& fill);
   void EnsureAnalyzed();
   void DetermineAlphaState();
   // The pixel bytes of a live or dormant image, without changing it.

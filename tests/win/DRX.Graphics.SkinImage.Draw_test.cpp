@@ -208,6 +208,24 @@ TEST(SkinImageDraw, ConstantAlphaAndPerPixelBlending) {
   EXPECT_TRUE(Near(target.Pixel(85, 5), kRed));
 }
 
+TEST(SkinImageDraw, RoundedFrameBlendsItsCornersAndCopiesItsOpaqueCentre) {
+  TDRXSkinImage image;
+  Paint(image, 20, 20, [](int32_t x, int32_t y) {
+    if ((x == 0 || x == 19) && (y == 0 || y == 19)) return 0u;  // transparent corners
+    return NinePartPixel(x, y);
+  });
+  image.SetMargins({4, 4, 4, 4});
+  ASSERT_EQ(image.FrameState(0), fsTranslucent);
+  ASSERT_EQ(image.InnerAreaState(0), fsOpaque);
+  TTarget target(kBlue);
+  image.Draw(target.DC(), Rect(0, 0, 100, 40), 0);
+  EXPECT_TRUE(Near(target.Pixel(0, 0), kBlue));
+  EXPECT_TRUE(Near(target.Pixel(1, 1), kRed));
+  EXPECT_TRUE(Near(target.Pixel(4, 20), 0xFF282828));
+  image.Draw(target.DC(), Rect(0, 50, 100, 90), 0, true, 128);  // at alpha 128 the centre blends too
+  EXPECT_TRUE(Near(target.Pixel(4, 70), 0xFF141493, 2));
+}
+
 TEST(SkinImageDraw, ManyTilesGoThroughABrushOrALayerInPhase) {
   // A 2 × 2 checker tiled 20 × 20 times: more than ten tiles.
   const auto checker = [](uint32_t dark) {
