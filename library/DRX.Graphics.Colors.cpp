@@ -1,207 +1,183 @@
 #include "DRX.Graphics.Colors.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <string_view>
+#include <iterator>
+
+#include "DRX.Graphics.Types.h"
 
 namespace {
 
 struct TNamedColor {
-  std::string_view Name;  // lower case, sorted
-  uint32_t Rgb;           // 0xRRGGBB as written in CSS
+  const char16_t* Name;
+  TDRXAlphaColor Value;
 };
 
-// The 147 colour keywords of CSS Color Module Level 3.
+// The extended colour keywords of CSS Color Module Level 3, then claNull.
 constexpr TNamedColor kNamedColors[] = {
-    {"aliceblue", 0xF0F8FF},
-    {"antiquewhite", 0xFAEBD7},
-    {"aqua", 0x00FFFF},
-    {"aquamarine", 0x7FFFD4},
-    {"azure", 0xF0FFFF},
-    {"beige", 0xF5F5DC},
-    {"bisque", 0xFFE4C4},
-    {"black", 0x000000},
-    {"blanchedalmond", 0xFFEBCD},
-    {"blue", 0x0000FF},
-    {"blueviolet", 0x8A2BE2},
-    {"brown", 0xA52A2A},
-    {"burlywood", 0xDEB887},
-    {"cadetblue", 0x5F9EA0},
-    {"chartreuse", 0x7FFF00},
-    {"chocolate", 0xD2691E},
-    {"coral", 0xFF7F50},
-    {"cornflowerblue", 0x6495ED},
-    {"cornsilk", 0xFFF8DC},
-    {"crimson", 0xDC143C},
-    {"cyan", 0x00FFFF},
-    {"darkblue", 0x00008B},
-    {"darkcyan", 0x008B8B},
-    {"darkgoldenrod", 0xB8860B},
-    {"darkgray", 0xA9A9A9},
-    {"darkgreen", 0x006400},
-    {"darkgrey", 0xA9A9A9},
-    {"darkkhaki", 0xBDB76B},
-    {"darkmagenta", 0x8B008B},
-    {"darkolivegreen", 0x556B2F},
-    {"darkorange", 0xFF8C00},
-    {"darkorchid", 0x9932CC},
-    {"darkred", 0x8B0000},
-    {"darksalmon", 0xE9967A},
-    {"darkseagreen", 0x8FBC8F},
-    {"darkslateblue", 0x483D8B},
-    {"darkslategray", 0x2F4F4F},
-    {"darkslategrey", 0x2F4F4F},
-    {"darkturquoise", 0x00CED1},
-    {"darkviolet", 0x9400D3},
-    {"deeppink", 0xFF1493},
-    {"deepskyblue", 0x00BFFF},
-    {"dimgray", 0x696969},
-    {"dimgrey", 0x696969},
-    {"dodgerblue", 0x1E90FF},
-    {"firebrick", 0xB22222},
-    {"floralwhite", 0xFFFAF0},
-    {"forestgreen", 0x228B22},
-    {"fuchsia", 0xFF00FF},
-    {"gainsboro", 0xDCDCDC},
-    {"ghostwhite", 0xF8F8FF},
-    {"gold", 0xFFD700},
-    {"goldenrod", 0xDAA520},
-    {"gray", 0x808080},
-    {"green", 0x008000},
-    {"greenyellow", 0xADFF2F},
-    {"grey", 0x808080},
-    {"honeydew", 0xF0FFF0},
-    {"hotpink", 0xFF69B4},
-    {"indianred", 0xCD5C5C},
-    {"indigo", 0x4B0082},
-    {"ivory", 0xFFFFF0},
-    {"khaki", 0xF0E68C},
-    {"lavender", 0xE6E6FA},
-    {"lavenderblush", 0xFFF0F5},
-    {"lawngreen", 0x7CFC00},
-    {"lemonchiffon", 0xFFFACD},
-    {"lightblue", 0xADD8E6},
-    {"lightcoral", 0xF08080},
-    {"lightcyan", 0xE0FFFF},
-    {"lightgoldenrodyellow", 0xFAFAD2},
-    {"lightgray", 0xD3D3D3},
-    {"lightgreen", 0x90EE90},
-    {"lightgrey", 0xD3D3D3},
-    {"lightpink", 0xFFB6C1},
-    {"lightsalmon", 0xFFA07A},
-    {"lightseagreen", 0x20B2AA},
-    {"lightskyblue", 0x87CEFA},
-    {"lightslategray", 0x778899},
-    {"lightslategrey", 0x778899},
-    {"lightsteelblue", 0xB0C4DE},
-    {"lightyellow", 0xFFFFE0},
-    {"lime", 0x00FF00},
-    {"limegreen", 0x32CD32},
-    {"linen", 0xFAF0E6},
-    {"magenta", 0xFF00FF},
-    {"maroon", 0x800000},
-    {"mediumaquamarine", 0x66CDAA},
-    {"mediumblue", 0x0000CD},
-    {"mediumorchid", 0xBA55D3},
-    {"mediumpurple", 0x9370DB},
-    {"mediumseagreen", 0x3CB371},
-    {"mediumslateblue", 0x7B68EE},
-    {"mediumspringgreen", 0x00FA9A},
-    {"mediumturquoise", 0x48D1CC},
-    {"mediumvioletred", 0xC71585},
-    {"midnightblue", 0x191970},
-    {"mintcream", 0xF5FFFA},
-    {"mistyrose", 0xFFE4E1},
-    {"moccasin", 0xFFE4B5},
-    {"navajowhite", 0xFFDEAD},
-    {"navy", 0x000080},
-    {"oldlace", 0xFDF5E6},
-    {"olive", 0x808000},
-    {"olivedrab", 0x6B8E23},
-    {"orange", 0xFFA500},
-    {"orangered", 0xFF4500},
-    {"orchid", 0xDA70D6},
-    {"palegoldenrod", 0xEEE8AA},
-    {"palegreen", 0x98FB98},
-    {"paleturquoise", 0xAFEEEE},
-    {"palevioletred", 0xDB7093},
-    {"papayawhip", 0xFFEFD5},
-    {"peachpuff", 0xFFDAB9},
-    {"peru", 0xCD853F},
-    {"pink", 0xFFC0CB},
-    {"plum", 0xDDA0DD},
-    {"powderblue", 0xB0E0E6},
-    {"purple", 0x800080},
-    {"red", 0xFF0000},
-    {"rosybrown", 0xBC8F8F},
-    {"royalblue", 0x4169E1},
-    {"saddlebrown", 0x8B4513},
-    {"salmon", 0xFA8072},
-    {"sandybrown", 0xF4A460},
-    {"seagreen", 0x2E8B57},
-    {"seashell", 0xFFF5EE},
-    {"sienna", 0xA0522D},
-    {"silver", 0xC0C0C0},
-    {"skyblue", 0x87CEEB},
-    {"slateblue", 0x6A5ACD},
-    {"slategray", 0x708090},
-    {"slategrey", 0x708090},
-    {"snow", 0xFFFAFA},
-    {"springgreen", 0x00FF7F},
-    {"steelblue", 0x4682B4},
-    {"tan", 0xD2B48C},
-    {"teal", 0x008080},
-    {"thistle", 0xD8BFD8},
-    {"tomato", 0xFF6347},
-    {"turquoise", 0x40E0D0},
-    {"violet", 0xEE82EE},
-    {"wheat", 0xF5DEB3},
-    {"white", 0xFFFFFF},
-    {"whitesmoke", 0xF5F5F5},
-    {"yellow", 0xFFFF00},
-    {"yellowgreen", 0x9ACD32},
+    {u"claAliceblue", 0xFFF0F8FF}, {u"claAntiquewhite", 0xFFFAEBD7},
+    {u"claAqua", 0xFF00FFFF}, {u"claAquamarine", 0xFF7FFFD4},
+    {u"claAzure", 0xFFF0FFFF}, {u"claBeige", 0xFFF5F5DC},
+    {u"claBisque", 0xFFFFE4C4}, {u"claBlack", 0xFF000000},
+    {u"claBlanchedalmond", 0xFFFFEBCD}, {u"claBlue", 0xFF0000FF},
+    {u"claBlueviolet", 0xFF8A2BE2}, {u"claBrown", 0xFFA52A2A},
+    {u"claBurlywood", 0xFFDEB887}, {u"claCadetblue", 0xFF5F9EA0},
+    {u"claChartreuse", 0xFF7FFF00}, {u"claChocolate", 0xFFD2691E},
+    {u"claCoral", 0xFFFF7F50}, {u"claCornflowerblue", 0xFF6495ED},
+    {u"claCornsilk", 0xFFFFF8DC}, {u"claCrimson", 0xFFDC143C},
+    {u"claCyan", 0xFF00FFFF}, {u"claDarkblue", 0xFF00008B},
+    {u"claDarkcyan", 0xFF008B8B}, {u"claDarkgoldenrod", 0xFFB8860B},
+    {u"claDarkgray", 0xFFA9A9A9}, {u"claDarkgreen", 0xFF006400},
+    {u"claDarkgrey", 0xFFA9A9A9}, {u"claDarkkhaki", 0xFFBDB76B},
+    {u"claDarkmagenta", 0xFF8B008B}, {u"claDarkolivegreen", 0xFF556B2F},
+    {u"claDarkorange", 0xFFFF8C00}, {u"claDarkorchid", 0xFF9932CC},
+    {u"claDarkred", 0xFF8B0000}, {u"claDarksalmon", 0xFFE9967A},
+    {u"claDarkseagreen", 0xFF8FBC8F}, {u"claDarkslateblue", 0xFF483D8B},
+    {u"claDarkslategray", 0xFF2F4F4F}, {u"claDarkslategrey", 0xFF2F4F4F},
+    {u"claDarkturquoise", 0xFF00CED1}, {u"claDarkviolet", 0xFF9400D3},
+    {u"claDeeppink", 0xFFFF1493}, {u"claDeepskyblue", 0xFF00BFFF},
+    {u"claDimgray", 0xFF696969}, {u"claDimgrey", 0xFF696969},
+    {u"claDodgerblue", 0xFF1E90FF}, {u"claFirebrick", 0xFFB22222},
+    {u"claFloralwhite", 0xFFFFFAF0}, {u"claForestgreen", 0xFF228B22},
+    {u"claFuchsia", 0xFFFF00FF}, {u"claGainsboro", 0xFFDCDCDC},
+    {u"claGhostwhite", 0xFFF8F8FF}, {u"claGold", 0xFFFFD700},
+    {u"claGoldenrod", 0xFFDAA520}, {u"claGray", 0xFF808080},
+    {u"claGrey", 0xFF808080}, {u"claGreen", 0xFF008000},
+    {u"claGreenyellow", 0xFFADFF2F}, {u"claHoneydew", 0xFFF0FFF0},
+    {u"claHotpink", 0xFFFF69B4}, {u"claIndianred", 0xFFCD5C5C},
+    {u"claIndigo", 0xFF4B0082}, {u"claIvory", 0xFFFFFFF0},
+    {u"claKhaki", 0xFFF0E68C}, {u"claLavender", 0xFFE6E6FA},
+    {u"claLavenderblush", 0xFFFFF0F5}, {u"claLawngreen", 0xFF7CFC00},
+    {u"claLemonchiffon", 0xFFFFFACD}, {u"claLightblue", 0xFFADD8E6},
+    {u"claLightcoral", 0xFFF08080}, {u"claLightcyan", 0xFFE0FFFF},
+    {u"claLightgoldenrodyellow", 0xFFFAFAD2}, {u"claLightgray", 0xFFD3D3D3},
+    {u"claLightgreen", 0xFF90EE90}, {u"claLightgrey", 0xFFD3D3D3},
+    {u"claLightpink", 0xFFFFB6C1}, {u"claLightsalmon", 0xFFFFA07A},
+    {u"claLightseagreen", 0xFF20B2AA}, {u"claLightskyblue", 0xFF87CEFA},
+    {u"claLightslategray", 0xFF778899}, {u"claLightslategrey", 0xFF778899},
+    {u"claLightsteelblue", 0xFFB0C4DE}, {u"claLightyellow", 0xFFFFFFE0},
+    {u"claLime", 0xFF00FF00}, {u"claLimegreen", 0xFF32CD32},
+    {u"claLinen", 0xFFFAF0E6}, {u"claMagenta", 0xFFFF00FF},
+    {u"claMaroon", 0xFF800000}, {u"claMediumaquamarine", 0xFF66CDAA},
+    {u"claMediumblue", 0xFF0000CD}, {u"claMediumorchid", 0xFFBA55D3},
+    {u"claMediumpurple", 0xFF9370DB}, {u"claMediumseagreen", 0xFF3CB371},
+    {u"claMediumslateblue", 0xFF7B68EE}, {u"claMediumspringgreen", 0xFF00FA9A},
+    {u"claMediumturquoise", 0xFF48D1CC}, {u"claMediumvioletred", 0xFFC71585},
+    {u"claMidnightblue", 0xFF191970}, {u"claMintcream", 0xFFF5FFFA},
+    {u"claMistyrose", 0xFFFFE4E1}, {u"claMoccasin", 0xFFFFE4B5},
+    {u"claNavajowhite", 0xFFFFDEAD}, {u"claNavy", 0xFF000080},
+    {u"claOldlace", 0xFFFDF5E6}, {u"claOlive", 0xFF808000},
+    {u"claOlivedrab", 0xFF6B8E23}, {u"claOrange", 0xFFFFA500},
+    {u"claOrangered", 0xFFFF4500}, {u"claOrchid", 0xFFDA70D6},
+    {u"claPalegoldenrod", 0xFFEEE8AA}, {u"claPalegreen", 0xFF98FB98},
+    {u"claPaleturquoise", 0xFFAFEEEE}, {u"claPalevioletred", 0xFFDB7093},
+    {u"claPapayawhip", 0xFFFFEFD5}, {u"claPeachpuff", 0xFFFFDAB9},
+    {u"claPeru", 0xFFCD853F}, {u"claPink", 0xFFFFC0CB},
+    {u"claPlum", 0xFFDDA0DD}, {u"claPowderblue", 0xFFB0E0E6},
+    {u"claPurple", 0xFF800080}, {u"claRed", 0xFFFF0000},
+    {u"claRosybrown", 0xFFBC8F8F}, {u"claRoyalblue", 0xFF4169E1},
+    {u"claSaddlebrown", 0xFF8B4513}, {u"claSalmon", 0xFFFA8072},
+    {u"claSandybrown", 0xFFF4A460}, {u"claSeagreen", 0xFF2E8B57},
+    {u"claSeashell", 0xFFFFF5EE}, {u"claSienna", 0xFFA0522D},
+    {u"claSilver", 0xFFC0C0C0}, {u"claSkyblue", 0xFF87CEEB},
+    {u"claSlateblue", 0xFF6A5ACD}, {u"claSlategray", 0xFF708090},
+    {u"claSlategrey", 0xFF708090}, {u"claSnow", 0xFFFFFAFA},
+    {u"claSpringgreen", 0xFF00FF7F}, {u"claSteelblue", 0xFF4682B4},
+    {u"claTan", 0xFFD2B48C}, {u"claTeal", 0xFF008080},
+    {u"claThistle", 0xFFD8BFD8}, {u"claTomato", 0xFFFF6347},
+    {u"claTurquoise", 0xFF40E0D0}, {u"claViolet", 0xFFEE82EE},
+    {u"claWheat", 0xFFF5DEB3}, {u"claWhite", 0xFFFFFFFF},
+    {u"claWhitesmoke", 0xFFF5F5F5}, {u"claYellow", 0xFFFFFF00},
+    {u"claYellowgreen", 0xFF9ACD32},
+    {u"claNull", claNull},
 };
+static_assert(std::size(kNamedColors) == 148);
 
-char LowerAscii(char16_t c) {
-  return static_cast<char>(c >= u'A' && c <= u'Z' ? c + 32 : c);
+char16_t UpperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
+
+bool SameAscii(UStringView a, UStringView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  return true;
 }
 
-bool FindNamedColor(UStringView name, TColor& color) {
-  if (name.empty() || name.size() > 32) return false;
-  std::string lower;
-  for (char16_t c : name) {
-    if (c > 0x7F) return false;
-    lower += LowerAscii(c);
+bool FindNamedColor(UStringView ident, TDRXAlphaColor& color) {
+  for (const TNamedColor& named : kNamedColors)
+    if (SameAscii(ident, named.Name)) {
+      color = named.Value;
+      return true;
+    }
+  return false;
+}
+
+constexpr size_t kIdentPrefixLength = 3;  // "cla"
+
+// A keyword without prefix: the table's names after "cla", claNull left out.
+bool FindKeyword(UStringView keyword, TColor& color) {
+  for (const TNamedColor& named : kNamedColors) {
+    const UStringView name = UStringView(named.Name).substr(kIdentPrefixLength);
+    if (named.Value == claNull || !SameAscii(keyword, name)) continue;
+    color = RGBColor(static_cast<uint8_t>(named.Value >> 16), static_cast<uint8_t>(named.Value >> 8),
+                     static_cast<uint8_t>(named.Value));
+    return true;
   }
-  const auto* end = std::end(kNamedColors);
-  const auto* found = std::lower_bound(std::begin(kNamedColors), end, lower,
-                                       [](const TNamedColor& entry, const std::string& key) { return entry.Name < key; });
-  if (found == end || found->Name != lower) return false;
-  color = RGBColor(found->Rgb >> 16, found->Rgb >> 8, found->Rgb);
-  return true;
+  return false;
 }
 
-bool StartsWithAsciiNoCase(UStringView text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (LowerAscii(text[i]) != prefix[i]) return false;
-  return true;
+bool StartsWithAscii(UStringView text, UStringView prefix) {
+  return text.size() >= prefix.size() && SameAscii(text.substr(0, prefix.size()), prefix);
 }
 
 int HexDigit(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
+  c = UpperAscii(c);
+  return c >= u'A' && c <= u'F' ? c - u'A' + 10 : -1;
+}
+
+// "x" and eight hexadecimal digits: alpha, red, green, blue.
+bool ParseHexColor(UStringView ident, TDRXAlphaColor& color) {
+  if (ident.size() != 9 || UpperAscii(ident[0]) != u'X') return false;
+  TDRXAlphaColor value = 0;
+  for (const char16_t c : ident.substr(1)) {
+    const int digit = HexDigit(c);
+    if (digit < 0) return false;
+    value = (value << 4) | static_cast<TDRXAlphaColor>(digit);
+  }
+  color = value;
+  return true;
 }
 
 }  // namespace
 
+bool IdentToAlphaColor(UStringView ident, TDRXAlphaColor& color) {
+  if (FindNamedColor(ident, color) || ParseHexColor(ident, color)) return true;
+  if (ident.size() <= 3) return false;
+  UString retry(ident);
+  retry.insert(retry.begin() + 2, u'a');
+  return FindNamedColor(retry, color);
+}
+
+UString AlphaColorToIdent(TDRXAlphaColor color) {
+  for (const TNamedColor& named : kNamedColors)
+    if (named.Value == color) return named.Name;
+  UString ident = IntToHex(color, 8);
+  ident.insert(ident.begin(), u'x');
+  return ident;
+}
+
+int NamedColorCount() { return static_cast<int>(std::size(kNamedColors)); }
+
+TDRXAlphaColor ApplyOpacity(TDRXAlphaColor color, uint8_t opacity) {
+  if (opacity == 255) return color;
+  const auto alpha = static_cast<uint32_t>(MulDivRounded(static_cast<int32_t>(AlphaOf(color)), opacity, 255));
+  return (color & 0x00FFFFFF) | (alpha << 24);
+}
+
 bool IdentToColor(UStringView name, TColor& color) {
-  if (FindNamedColor(name, color)) return true;
-  if (StartsWithAsciiNoCase(name, "cl") && FindNamedColor(name.substr(2), color)) return true;
-  return StartsWithAsciiNoCase(name, "cla") && FindNamedColor(name.substr(3), color);
+  if (FindKeyword(name, color)) return true;
+  if (StartsWithAscii(name, u"cl") && FindKeyword(name.substr(2), color)) return true;
+  return StartsWithAscii(name, u"cla") && FindKeyword(name.substr(3), color);
 }
 
 bool TryStringToColor(UStringView text, TColor& color) {
@@ -221,8 +197,7 @@ bool TryStringToColor(UStringView text, TColor& color) {
 TColor HexDigitsToColor(UStringView text) {
   std::u16string digits;
   for (char16_t c : text) {
-    const char16_t lower = static_cast<char16_t>(LowerAscii(c));
-    if (HexDigit(lower) >= 0) digits += lower;
+    if (HexDigit(c) >= 0) digits += c;
   }
   if (digits.size() % 2 != 0) digits.insert(digits.begin(), u'0');
   if (digits.size() < 6) digits.append(6 - digits.size(), u'0');

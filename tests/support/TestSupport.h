@@ -35,8 +35,21 @@ std::string ReadFileBytes(const UString& fileName);
 // The list's lines, for comparing with EXPECT_EQ.
 std::vector<UString> ListStrings(const TDRXStringList& list);
 
+// The message of the exception of class E that the action raises, as UTF-8.
+template <typename E, typename F>
+std::string MessageOf(F action) {
+  try {
+    action();
+  } catch (const E& e) {
+    return Utf16ToUtf8(e.Message());
+  }
+  return "(nothing raised)";
+}
+
 // A file of the committed test data (tests/data/).
 UString TestDataFile(UStringView name);
+// A default skin as the build compiled it: "light" or "dark".
+UString CompiledSkinFile(UStringView name);
 
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
