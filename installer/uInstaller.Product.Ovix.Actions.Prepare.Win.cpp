@@ -11,6 +11,7 @@
 #include "DRX.Utils.Shell.h"
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.Extract.h"
+#include "DRX.Utils.Shell.FolderGuard.h"
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.ProductInfo.h"

@@ -9,6 +9,7 @@
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.UserAccounts.h"
 #include "DRX.Utils.Shell.h"
+#include "DRX.Utils.Shell.FolderGuard.h"
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.Resources.h"

@@ -75,6 +75,29 @@ TFolderLink::~TFolderLink() {
   if (!hostLink.empty()) RunOnHost({"rm", "-f", hostLink});  // without -r: removes the link only
 }
 
+TFileLink::TFileLink(const UString& link, const UString& target) : link_(link) {
+  // Wine 8 reports success without making the link: what is there decides.
+  made_ = CreateSymbolicLinkW(W(link_), W(target), 0) && GetFileAttributesW(W(link_)) != INVALID_FILE_ATTRIBUTES;
+  if (made_) return;
+  const std::string hostTarget = HostPath(target);
+  const std::string hostLink = HostChildPath(link_);
+  made_ = !hostTarget.empty() && !hostLink.empty() && RunOnHost({"ln", "-s", hostTarget, hostLink}) &&
+          GetFileAttributesW(W(link_)) != INVALID_FILE_ATTRIBUTES;
+}
+
+TFileLink::~TFileLink() {
+  if (!made_ || DeleteFileW(W(link_))) return;
+  const std::string hostLink = HostChildPath(link_);
+  if (!hostLink.empty()) RunOnHost({"rm", "-f", hostLink});
+}
+
+UString FreeDriveLetter() {
+  const DWORD used = GetLogicalDrives();
+  for (char16_t letter = u'P'; letter <= u'Y'; ++letter)
+    if (!(used & (1u << (letter - u'A')))) return UString(1, letter);
+  return {};
+}
+
 TMappedDrive::TMappedDrive(char16_t letter, const UString& folder) : letter_(letter) {
   const UString drive = UString(1, letter) + u":";
   const UString root = drive + u"\\";
