@@ -61,7 +61,16 @@ void SafeDeleteFile(const UString& fileName) {
   if (MoveFileW(W(fileName), tempName)) DeleteFileOnReboot(FromW(tempName));
 }
 
-bool RemoveFileLink(const UString& fileName) { return !IsFileLink(fileName) || DeleteFileW(W(fileName)); }
+bool RemoveFileLink(const UString& fileName) {
+  if (!IsFileLink(fileName)) return true;
+  // Only a reparse point is deleted as a link: deleting a link that the system
+  // does not show as one (Wine's view of the host's) would delete what it points to.
+  if (!(GetFileAttributesW(W(fileName)) & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return DeleteFileW(W(fileName)) != FALSE;
+}
 
 bool MayOverwriteInPlace(const UString& fileName) {
   constexpr DWORD kKeptInPlace =

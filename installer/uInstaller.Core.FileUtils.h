@@ -20,7 +20,8 @@ void SafeDeleteFile(const UString& fileName);
 void DeleteFileOnReboot(const UString& fileName);
 // Removes the name when it is a link to a file, never what it points to, so
 // that writing the name afterwards makes a file of its own. False when a link
-// is there and cannot be removed (the system's last error tells why).
+// is there and cannot be removed (the system's last error tells why), as a
+// link without the reparse attribute, which the system would follow.
 bool RemoveFileLink(const UString& fileName);
 // A file may be overwritten in place: it is not read-only, hidden or system (as
 // Windows refuses those, whatever rights the program has) and not a link (the

@@ -70,9 +70,10 @@ TFolderLink::TFolderLink(const UString& link, const UString& target) : link_(Exc
 }
 
 TFolderLink::~TFolderLink() {
-  if (!made_ || RemoveDirectoryW(W(link_))) return;
+  if (!made_) return;
+  // Wine would remove a host link's target (when empty), not the link; without -r rm removes the link only.
   const std::string hostLink = HostChildPath(link_);
-  if (!hostLink.empty()) RunOnHost({"rm", "-f", hostLink});  // without -r: removes the link only
+  if (hostLink.empty() || !RunOnHost({"rm", "-f", hostLink})) RemoveDirectoryW(W(link_));
 }
 
 TFileLink::TFileLink(const UString& link, const UString& target) : link_(link) {
@@ -86,9 +87,10 @@ TFileLink::TFileLink(const UString& link, const UString& target) : link_(link) {
 }
 
 TFileLink::~TFileLink() {
-  if (!made_ || DeleteFileW(W(link_))) return;
+  if (!made_) return;
+  // Wine would delete a host link's target, not the link.
   const std::string hostLink = HostChildPath(link_);
-  if (!hostLink.empty()) RunOnHost({"rm", "-f", hostLink});
+  if (hostLink.empty() || !RunOnHost({"rm", "-f", hostLink})) DeleteFileW(W(link_));
 }
 
 UString FreeDriveLetter() {
