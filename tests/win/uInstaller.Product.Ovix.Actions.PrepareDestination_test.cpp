@@ -145,7 +145,7 @@ TEST_F(PrepareAction, ADestinationThatIsALinkIsNotWalked) {
   WriteFiles(outside.Path(), {u"Ovix.exe", u"mine.txt", u"Docs\\x.txt"});
   const TFolderLink link(users.Path() + u"Ovix", outside.Path());
   ASSERT_TRUE(link.Made());
-  installer = MakeOvixInstaller(u"/AUTO=\"" + users.Path() + u"Ovix\\\" /NOBACKUP");
+  installer = MakeOvixInstaller(u"/AUTO=\"" + users.Path() + u"Ovix\\\"");
 
   TInstallerActionPrepare().Execute();
 
