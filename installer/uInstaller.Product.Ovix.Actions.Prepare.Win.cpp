@@ -12,7 +12,6 @@
 #include "uInstaller.Core.Destination.h"
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.Extract.h"
-#include "DRX.Utils.Shell.FolderGuard.h"
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.ProductInfo.h"
@@ -147,8 +146,8 @@ void TInstallerActionPrepare::AddProgramFolder(TInstallerFileList& files, const 
   for (const UString& file : OwnFilesInDestination()) {
     if (FileExists(file)) files.Add(file, archivePrefix + file.substr(destPath.size()));
   }
-  if (Installer->HasFlag(ifPortable))
-    files.AddFolder(TInstallerProfileHelper::GetProfilePath(nullptr, 0), BackupFolder(), archivePrefix + u"Profile\\");
+  const UString portableProfile = TInstallerProfileHelper::GetProfilePath(nullptr, 0);
+  if (Installer->HasFlag(ifPortable)) files.AddFolder(portableProfile, BackupFolder(), archivePrefix + u"Profile\\");
 }
 
 void TInstallerActionPrepare::WriteBackup(const TInstallerFileList& files) {

@@ -10,7 +10,6 @@
 #include "DRX.Utils.Shell.UserAccounts.h"
 #include "DRX.Utils.Shell.FolderGuard.h"
 #include "DRX.Utils.Shell.h"
-#include "DRX.Utils.Shell.FolderGuard.h"
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.Resources.h"
@@ -55,7 +54,8 @@ void AddSubfoldersDeepestFirst(const UString& folder, TDRXStringList& list) {
 void AddFoldersOfFiles(const UString& destPath, const TDRXStringList& files, TDRXStringList& list) {
   TDRXStringList folders;
   for (int i = 0; i < files.Count(); ++i) {
-    for (UString folder = ExtractFilePath(files.Strings(i)); folder.size() > destPath.size() && StartsText(folder, destPath);
+    UString folder = ExtractFilePath(files.Strings(i));
+    for (; folder.size() > destPath.size() && StartsText(folder, destPath);
          folder = ExtractFilePath(ExcludeTrailingBackslash(folder)))
       folders.Add(folder);
   }

@@ -92,7 +92,8 @@ void AddAccountFolders(std::vector<TDRXProtectedFolder>& folders) {
     const TDRXUserAccountInfo& account = accounts->Items(i);
     folders.push_back({account.ProfilePath, fsFolder});
     folders.push_back({account.AppDataPath, fsFolder});
-    for (const UStringView folder : kProfileFolders) folders.push_back({account.ProfilePath + UString(folder), fsFolder});
+    for (const UStringView folder : kProfileFolders)
+      folders.push_back({account.ProfilePath + UString(folder), fsFolder});
   }
 }
 

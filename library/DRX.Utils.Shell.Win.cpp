@@ -277,7 +277,8 @@ UString GetFinalPathName(const UString& Path) {
   UString rest;
   for (;;) {
     // A root keeps its backslash ("C:" alone would name the drive's current folder).
-    const UString trimmed = PathIsRootW(W(existing)) ? IncludeTrailingBackslash(existing) : ExcludeTrailingBackslash(existing);
+    const UString trimmed =
+        PathIsRootW(W(existing)) ? IncludeTrailingBackslash(existing) : ExcludeTrailingBackslash(existing);
     const UString resolved = FinalPathOfEntry(trimmed);
     if (!resolved.empty()) {
       const UString result = AppendPath(resolved, rest);

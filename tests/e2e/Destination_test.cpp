@@ -66,7 +66,8 @@ TEST_F(SetupEndToEnd, AFolderWithOtherFilesKeepsThemThroughInstallUpdateAndUnins
   EXPECT_FALSE(FileExists(Dest + u"Ovix.exe"));
   EXPECT_FALSE(FileExists(Dest + u"Uninstall.exe"));
   std::vector<UString> left = Snapshot(Dest);
-  std::erase_if(left, [](const UString& file) { return StartsWith(file, u"Ovix.ini "); });  // the player's settings stay
+  // The player's settings stay.
+  std::erase_if(left, [](const UString& file) { return StartsWith(file, u"Ovix.ini "); });
   EXPECT_EQ(left, mine);
   EXPECT_TRUE(DirectoryExists(Dest + u"Empty"));
 }

@@ -94,7 +94,8 @@ TFolderLink::~TFolderLink() {
 
 TFileLink::TFileLink(const UString& link, const UString& target) : link_(link) {
   // Wine 8 reports success without making the link: what is there decides.
-  made_ = (CreateSymbolicLinkW(W(link_), W(target), 0) && Exists(link_)) || (MakeHostLink(link_, target) && Exists(link_));
+  made_ = (CreateSymbolicLinkW(W(link_), W(target), 0) && Exists(link_)) ||
+          (MakeHostLink(link_, target) && Exists(link_));
 }
 
 TFileLink::~TFileLink() {

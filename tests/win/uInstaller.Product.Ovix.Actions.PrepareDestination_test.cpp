@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "DRX.FileFormats.INI.h"
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.h"
@@ -20,11 +22,18 @@ bool RecordsSharedFolder(TInstaller& installer) {
   return installer.Settings().ReadBool(kDestinationSection, kSharedFolderKey, false);
 }
 
-std::set<std::string> ArchivedNames(const UString& folder) {
-  std::set<std::string> names;
-  for (const TDRXFolderEntry& entry : ListFolderEntries(folder))
-    for (const std::string& name : NamesOf(ReadArchive(folder + entry.Name))) names.insert(name);
-  return names;
+// Takes this run's archive ("z Before install 5.10 [...]") out of the files
+// below the destination; returns the names it holds (none when there is not
+// exactly one).
+std::set<std::string> TakeThisRunsArchive(const UString& dest, std::set<UString>& files) {
+  std::vector<UString> archives;
+  std::erase_if(files, [&](const UString& file) {
+    const bool ours = StartsWith(file, u"!Backup\\z Before install 5.10 [");
+    if (ours) archives.push_back(file);
+    return ours;
+  });
+  EXPECT_EQ(archives.size(), 1u);
+  return archives.size() == 1 ? NamesOf(ReadArchive(dest + archives[0])) : std::set<std::string>();
 }
 
 }  // namespace
@@ -39,14 +48,11 @@ TEST_F(PrepareAction, AFolderWithoutAnInstallationKeepsItsFilesAndOnlyThePackage
 
   EXPECT_TRUE(RecordsSharedFolder(*installer));
   std::set<UString> left = FilesBelow(dest);
-  EXPECT_EQ(std::erase_if(left, [](const UString& file) { return StartsWith(file, u"!Backup\\z Before install"); }), 1u);
+  const std::set<std::string> archived = {"Program\\Ovix.exe", "Profiles\\fay\\Ovix3.ini"};
+  EXPECT_EQ(TakeThisRunsArchive(dest, left), archived);
   const std::set<UString> kept = {u"notes.txt",     u"Photos\\cat.jpg", u"Plugins\\AudioCD\\cd.dll", u"!Backup\\a.zip",
                                   u"!Backup\\b.zip", u"!Backup\\c.zip",  u"!Backup\\d.zip"};
   EXPECT_EQ(left, kept) << "only the package's own target went";
-  const std::set<std::string> archived = {"Program\\Ovix.exe", "Profiles\\fay\\Ovix3.ini"};
-  for (const UString& archive : Archives()) {
-    if (StartsWith(archive, u"z Before install")) EXPECT_EQ(NamesOf(ReadArchive(dest + u"!Backup\\" + archive)), archived);
-  }
   EXPECT_FALSE(DirectoryExists(appData + u"Ovix3")) << "profiles go as in any fresh installation";
 }
 
@@ -57,12 +63,10 @@ TEST_F(PrepareAction, AnInstallationAnEmptyFolderAndAMissingOneAreThePlayersOthe
     bool shared;
   };
   const Case cases[] = {
-      {"empty", [] {}, false},
-      {"configuration", [&] { WriteFiles(dest, {u"notes.txt"}), WriteOvixConfig(dest, 0); }, false},
-      {"old configuration", [&] { WriteFiles(dest, {u"notes.txt"}), WriteOvixConfig(dest, 3900, "1", "", u"Ovix3.ini"); },
-       false},
-      {"uninstall data", [&] { WriteFiles(dest, {u"notes.txt"}), WriteUninstallData(dest, "[Uninstall]\r\nCount=0\r\n"); },
-       false},
+      {"empty", [&] { DeleteFileW(W(dest + u"notes.txt")); }, false},
+      {"configuration", [&] { WriteOvixConfig(dest, 0); }, false},
+      {"old configuration", [&] { WriteOvixConfig(dest, 3900, "1", "", u"Ovix3.ini"); }, false},
+      {"uninstall data", [&] { WriteUninstallData(dest, "[Uninstall]\r\nCount=0\r\n"); }, false},
       {"uninstall data of a shared folder",
        [&] { WriteUninstallData(dest, "[Destination]\r\nSharedFolder=1\r\n[Uninstall]\r\nCount=0\r\n"); }, true},
       {"other files", [&] { WriteFiles(dest, {u"Docs\\notes.txt"}); }, true},
@@ -70,7 +74,7 @@ TEST_F(PrepareAction, AnInstallationAnEmptyFolderAndAMissingOneAreThePlayersOthe
   };
   for (const Case& c : cases) {
     DeleteFolderTree(dest);
-    ASSERT_TRUE(ForceDirectories(dest));
+    WriteFiles(dest, {u"notes.txt"});
     c.make();
     Open();
     EXPECT_EQ(IsSharedDestination(), c.shared) << c.label;
@@ -94,17 +98,12 @@ TEST_F(PrepareAction, AnUpdateInASharedFolderArchivesAndReplacesOnlyTheInstallat
   ASSERT_TRUE(installer->HasFlag(ifUpdate));
   EXPECT_TRUE(RecordsSharedFolder(*installer)) << "and so it stays";
   std::set<UString> left = FilesBelow(dest);
-  EXPECT_EQ(std::erase_if(left, [](const UString& file) { return StartsWith(file, u"!Backup\\z Before install 5.10"); }),
-            1u);
+  const std::set<std::string> archived = {"Program\\Ovix.exe", "Program\\Rediruzu.exe", "Program\\Uninstall.exe",
+                                          "Program\\Uninstall.dat", "Program\\Ovix.ini"};
+  EXPECT_EQ(TakeThisRunsArchive(dest, left), archived);
   const std::set<UString> kept = {u"notes.txt", u"Docs\\x.txt", u"Plugins\\MMKeys\\keys.dll", u"!Backup\\mine.zip",
                                   u"!Backup\\z Before install 4.10 [a].zip", u"!Backup\\z Before install 4.20 [a].zip"};
   EXPECT_EQ(left, kept) << "the oldest of its own archives went, the user's zip stayed";
-  const std::set<std::string> archived = {"Program\\Ovix.exe", "Program\\Rediruzu.exe", "Program\\Uninstall.exe",
-                                          "Program\\Uninstall.dat", "Program\\Ovix.ini"};
-  for (const UString& archive : Archives()) {
-    if (StartsWith(archive, u"z Before install 5.10"))
-      EXPECT_EQ(NamesOf(ReadArchive(dest + u"!Backup\\" + archive)), archived);
-  }
 }
 
 // ---- Links ----
@@ -182,9 +181,11 @@ TEST_F(PrepareAction, ObsoletePluginsAndTargetsBehindLinksAreLeftAlone) {
   WriteFiles(languages.Path(), {u"Russian.lng"});
   for (const bool wholeFolder : {false, true}) {
     DeleteFolderTree(dest);
-    WriteOvixConfig(dest, 3900);
     WriteFiles(dest, {u"Ovix.exe"});
-    if (!wholeFolder) ASSERT_TRUE(ForceDirectories(dest + u"Plugins"));
+    WriteOvixConfig(dest, 3900);
+    if (!wholeFolder) {
+      ASSERT_TRUE(ForceDirectories(dest + u"Plugins"));
+    }
     const TFolderLink link = wholeFolder ? TFolderLink(dest + u"Plugins", plugins.Path())
                                          : TFolderLink(dest + u"Plugins\\AudioCD", plugin.Path());
     const TFolderLink langs(dest + u"Langs", languages.Path());

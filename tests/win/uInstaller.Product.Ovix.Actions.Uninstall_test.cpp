@@ -233,14 +233,15 @@ TEST_F(UninstallFiles, AProtectedDestinationKeepsEverythingButTheListedFiles) {
 
 TEST_F(UninstallFiles, InAFolderThatHeldOtherFilesOnlyTheInstallationsOwnFilesAndFoldersGo) {
   MakeInstallation();
-  for (UStringView file : {u"!Backup\\z Before install 5.00 [2025.01.01 10-00-00].zip", u"Skins\\mine.skn"}) MakeFile(Dest(file));
+  const UString ownArchive = u"!Backup\\z Before install 5.00 [2025.01.01 10-00-00].zip";
+  for (const UString& file : {ownArchive, UString(u"Skins\\mine.skn")}) MakeFile(Dest(file));
   ASSERT_TRUE(ForceDirectories(Dest(u"Empty")));
   auto installer = NewUninstaller(destination, "[Destination]\r\nSharedFolder=1\r\n" + UninstallIni(listed));
   Choose(*installer, true, true);
   TInstallerActionUninstallFiles().Execute();
 
   for (const UString& file : listed) EXPECT_FALSE(Exists(Dest(file))) << Utf16ToUtf8(file);
-  for (UStringView gone : {u"Langs", u"Skins\\Classic", u"Profile", u"!Backup\\z Before install 5.00 [2025.01.01 10-00-00].zip"})
+  for (const UString& gone : {UString(u"Langs"), UString(u"Skins\\Classic"), UString(u"Profile"), ownArchive})
     EXPECT_FALSE(Exists(Dest(gone))) << Utf16ToUtf8(gone);
   for (UStringView kept : {u"Keep\\mine.txt", u"Skins\\mine.skn", u"Empty", u"!Backup\\Ovix 5.00.zip"})
     EXPECT_TRUE(Exists(Dest(kept))) << Utf16ToUtf8(kept);
