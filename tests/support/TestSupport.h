@@ -74,6 +74,24 @@ class TFolderLink {
   bool made_;
 };
 
+// A link to a file, removed again (the link, never its target) when the object
+// goes. On Wine the link is made on the host; Wine shows it as a plain file.
+class TFileLink {
+ public:
+  TFileLink(const UString& link, const UString& target);
+  ~TFileLink();
+  TFileLink(const TFileLink&) = delete;
+  TFileLink& operator=(const TFileLink&) = delete;
+  bool Made() const { return made_; }
+
+ private:
+  UString link_;
+  bool made_;
+};
+
+// A drive letter from P to Y that names no drive; empty when all are taken.
+UString FreeDriveLetter();
+
 // A drive letter whose root is `folder` while the object lives (on Wine, a
 // host link in the prefix's device folder). `letter` must be unused.
 class TMappedDrive {
