@@ -26,6 +26,10 @@ if(WIN32)
                           _WIN32_WINNT=0x0A00 WINVER=0x0A00
                           LZMA_API_STATIC ZIP_STATIC)
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # Each function and datum in a section of its own, so that the linker can drop
+  # what no shipped program reaches (see ovix_release_executable).
+  add_compile_options(-ffunction-sections -fdata-sections)
+  find_program(OVIX_STRIP x86_64-w64-mingw32-strip REQUIRED)
   find_program(OVIX_WINE wine REQUIRED)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${OVIX_WINE})
   set(OVIX_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
@@ -64,3 +68,14 @@ if(WIN32)
   set_tests_properties(wine.prefix_setup PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "${OVIX_WINE_ENV}")
   set_tests_properties(wine.prefix_shutdown PROPERTIES FIXTURES_CLEANUP wine ENVIRONMENT "${OVIX_WINE_ENV}")
 endif()
+
+# A program that ships: unreached sections dropped and symbols stripped. The
+# unstripped program stays in debug/ of the build tree, for debuggers.
+function(ovix_release_executable target)
+  target_link_options(${target} PRIVATE -Wl,--gc-sections)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/debug
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${CMAKE_BINARY_DIR}/debug/
+    COMMAND ${OVIX_STRIP} --strip-all $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()

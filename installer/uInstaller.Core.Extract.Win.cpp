@@ -59,6 +59,7 @@ UString TInstallerExtractHelper::FormatLangString(UStringView key, std::initiali
 }
 
 void TInstallerExtractHelper::ForceFolder(const UString& folder) {
+  RefuseFolderLinks(folder);
   if (!ForceDirectories(folder)) throw EInstallerInstallError(FormatLangString(u"E3", {folder}));
 }
 
@@ -67,14 +68,8 @@ void TInstallerExtractHelper::RequireSources(const std::vector<const TInstallerS
 }
 
 void TInstallerExtractHelper::RefuseFolderLinks(const UString& folder) {
-  const UString& destPath = Installer->DestPath();
-  if (destPath.empty() || folder.size() <= destPath.size() ||
-      !SameText(UStringView(folder).substr(0, destPath.size()), destPath))
-    return;
-  for (size_t end = folder.find(u'\\', destPath.size()); end != UString::npos; end = folder.find(u'\\', end + 1)) {
-    const UString part = folder.substr(0, end + 1);
-    if (IsFolderLink(part)) throw EInstallerInstallError(FormatLangString(u"E3", {part}));
-  }
+  const UString link = FirstFolderLinkBelow(Installer->DestPath(), folder);
+  if (!link.empty()) throw EInstallerInstallError(FormatLangString(u"E3", {link}));
 }
 
 int TInstallerExtractHelper::Ask(const UString& text) {
@@ -111,7 +106,6 @@ bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStrea
 void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) {
   TInstallerResources& resources = Installer->Resources();
   const UString target = resources.ExpandPath(file.Name);
-  RefuseFolderLinks(ExtractFilePath(target));
   ForceFolder(ExtractFilePath(target));
   std::unique_ptr<TMemoryStream> source = resources.GetFile(file.GetSourceName());
   std::unique_ptr<TStream> stream;

@@ -28,7 +28,9 @@ class TInstallerExtractHelper {
   // Writes one script file to its target. Below the destination no folder on
   // the way may be a link: the files behind it are not the installation's.
   void ExtractFile(const TInstallerScriptFile& file);
-  // Creates the folder with its missing parents; raises ("Common", "E3") otherwise.
+  // Creates the folder with its missing parents; raises ("Common", "E3")
+  // otherwise, and for a folder link on the way below DestPath (what it points
+  // to is not the installation's: the backup folder included).
   void ForceFolder(const UString& folder);
   // Opens the target for writing (true: write Source into Target) or decides to
   // leave it unchanged (false). Raises ("Common", "E1") when the user aborts.

@@ -6,10 +6,6 @@
 #include "DRX.Exceptions.h"
 #include "DRX.Platform.h"
 #include "DRX.Utils.Paths.h"
-#include "DRX.Utils.Shell.UserAccounts.h"
-
-#include <shlobj.h>
-#include <shlwapi.h>
 
 namespace {
 
@@ -32,29 +28,6 @@ void SearchFolder(const UString& folder, const TFileSearchHelper& filter, TDRXSt
   for (int i = 0; i < folders.Count(); ++i) SearchFolder(folders.Strings(i), filter, list);
 }
 
-UString NormalizedFolder(const UString& folder) {
-  return PlatformUpperCase(IncludeTrailingBackslash(ExpandFileName(folder)));
-}
-
-std::vector<UString> ProtectedFolders() {
-  std::vector<UString> folders;
-  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
-                          CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROFILE, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
-                          CSIDL_COMMON_APPDATA, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
-                          CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS}) {
-    folders.push_back(GetShellFolder(csidl));
-  }
-  const UString profile = GetShellFolder(CSIDL_PROFILE);
-  folders.push_back(ExtractFilePath(ExcludeTrailingBackslash(profile)));  // C:\Users\ itself
-  folders.push_back(ExcludeTrailingBackslash(GetShellFolder(CSIDL_PROGRAM_FILES)) + u" (x86)\\");
-  const std::unique_ptr<TDRXUserAccountInfoList> accounts = GetUserAccounts();
-  for (size_t i = 0; i < accounts->Count(); ++i) {
-    folders.push_back(accounts->Items(i).ProfilePath);
-    folders.push_back(accounts->Items(i).AppDataPath);
-  }
-  return folders;
-}
-
 // Waits, delivering sent messages, until the program waits for input or has
 // ended; false when it does neither within the time allowed.
 bool WaitUntilReady(HANDLE process) {
@@ -70,28 +43,16 @@ bool WaitUntilReady(HANDLE process) {
 
 }  // namespace
 
-bool IsProtectedFolder(const UString& folder) {
-  if (Trim(folder).empty() || PathIsRootW(W(ExpandFileName(folder)))) return true;
-  const UString candidate = NormalizedFolder(folder);
-  if (candidate.size() <= 3) return true;  // "C:\" or shorter, however it was written
-  try {
-    for (const UString& protectedFolder : ProtectedFolders()) {
-      if (candidate == NormalizedFolder(protectedFolder)) return true;
-    }
-  } catch (const Exception&) {
-    return true;  // when the system cannot tell, nothing is deleted
-  }
-  return false;
-}
-
 void DeleteFileOnReboot(const UString& fileName) {
   MoveFileExW(W(fileName), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 void SafeDeleteFile(const UString& fileName) {
-  if (!FileExists(fileName)) return;
+  const DWORD attributes = GetFileAttributesW(W(fileName));
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
   // A link's attributes are left alone: the change might reach what it points to.
-  if (!IsFileLink(fileName)) SetFileAttributesW(W(fileName), FILE_ATTRIBUTE_NORMAL);
+  constexpr DWORD kProtecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if ((attributes & kProtecting) && !IsFileLink(fileName)) SetFileAttributesW(W(fileName), FILE_ATTRIBUTE_NORMAL);
   if (DeleteFileW(W(fileName))) return;
   wchar_t tempName[MAX_PATH];
   const UString tempFolder = PlatformTempFolder();
@@ -100,13 +61,22 @@ void SafeDeleteFile(const UString& fileName) {
   if (MoveFileW(W(fileName), tempName)) DeleteFileOnReboot(FromW(tempName));
 }
 
-bool RemoveFileLink(const UString& fileName) { return !IsFileLink(fileName) || DeleteFileW(W(fileName)); }
+bool RemoveFileLink(const UString& fileName) {
+  if (!IsFileLink(fileName)) return true;
+  // Only a reparse point is deleted as a link: deleting a link that the system
+  // does not show as one (Wine's view of the host's) would delete what it points to.
+  if (!(GetFileAttributesW(W(fileName)) & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return DeleteFileW(W(fileName)) != FALSE;
+}
 
 bool MayOverwriteInPlace(const UString& fileName) {
   constexpr DWORD kKeptInPlace =
       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
   const DWORD attributes = GetFileAttributesW(W(fileName));
-  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & kKeptInPlace);
+  return attributes == INVALID_FILE_ATTRIBUTES || (!(attributes & kKeptInPlace) && !IsFileLink(fileName));
 }
 
 void CopyFileOrRaise(const UString& source, const UString& target) {
@@ -153,6 +123,7 @@ bool TFileSearchHelper::AcceptFolder(const UString& folderWithBackslash) const {
 }
 
 void FindFiles(const UString& path, const UString& excludePath, TDRXStringList& list) {
+  if (IsFolderLink(path)) return;  // what it points to is not below path
   SearchFolder(IncludeTrailingBackslash(path), TFileSearchHelper(excludePath), list);
 }
 

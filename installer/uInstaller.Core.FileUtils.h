@@ -20,7 +20,8 @@ void SafeDeleteFile(const UString& fileName);
 void DeleteFileOnReboot(const UString& fileName);
 // Removes the name when it is a link to a file, never what it points to, so
 // that writing the name afterwards makes a file of its own. False when a link
-// is there and cannot be removed (the system's last error tells why).
+// is there and cannot be removed (the system's last error tells why), as a
+// link without the reparse attribute, which the system would follow.
 bool RemoveFileLink(const UString& fileName);
 // A file may be overwritten in place: it is not read-only, hidden or system (as
 // Windows refuses those, whatever rights the program has) and not a link (the
@@ -41,13 +42,6 @@ bool IsUninstaller();
 // input nor ended within 5 seconds.
 bool RunAndWait(const UString& commandLine);
 
-// A folder whose whole tree must never be deleted, whatever a destination or an
-// option says: a drive or share root, the Windows folder (and its system
-// folder), a Program Files folder itself, the folder holding the user profiles,
-// a user's profile folder, or an application-data root.
-bool IsProtectedFolder(const UString& folder);
-
-
 // Skips a folder, with everything below it, whose path starts with the excluded prefix.
 class TFileSearchHelper {
  public:
@@ -60,7 +54,8 @@ class TFileSearchHelper {
 
 // Adds the full names of all files below Path: a folder's files in the order the
 // system lists them, then its subfolders in logical order, depth first. System
-// entries are skipped, and a junction or symbolic link to a folder is never entered.
+// entries are skipped, and a junction or symbolic link to a folder is never
+// entered, Path itself included (a link there yields nothing).
 void FindFiles(const UString& path, const UString& excludePath, TDRXStringList& list);
 
 struct TInstallerFileListItem {

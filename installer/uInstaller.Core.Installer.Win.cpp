@@ -9,6 +9,7 @@
 #include "DRX.Utils.CommandLine.h"
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.h"
+#include "uInstaller.Core.Destination.h"
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.Extract.h"
 #include "uInstaller.Core.FileUtils.h"
@@ -29,6 +30,12 @@ constexpr TInstallerFlags kRunActionsByDefault = ifAuto | ifUpdate | ifRun;
 constexpr UINT kThreadEndedMessage = WM_USER + 1;
 
 void CALLBACK PostThreadEnded(void* window, BOOLEAN) { PostMessageW(static_cast<HWND>(window), kThreadEndedMessage, 0, 0); }
+
+// A name "." or ".." between backslashes.
+bool HasDotNames(UStringView path) {
+  const UString text = UString(u"\\").append(path).append(u"\\");
+  return text.find(u"\\.\\") != UString::npos || text.find(u"\\..\\") != UString::npos;
+}
 
 }  // namespace
 
@@ -105,7 +112,10 @@ void TInstaller::ParseCommandLine(const UString& commandLine) {
 void TInstaller::SetDestPath(const UString& path) {
   if (path == destPath_) return;
   UString expanded = path;
-  if (expanded.find(u".\\") != UString::npos) expanded = ExpandFileName(expanded);
+  // A relative name means a folder below the current one now, not below
+  // whatever folder is current when files are written; "." and ".." go.
+  if (!Trim(expanded).empty() && (!IsFullPath(expanded) || HasDotNames(expanded)))
+    expanded = ExpandFileName(expanded);
   if (expanded.find(u'~') != UString::npos) expanded = ExpandLongFileName(expanded);
   destPath_ = IncludeTrailingBackslash(expanded);
   productInfo_->Load();
@@ -144,6 +154,7 @@ void TInstaller::SetFlags(TInstallerFlags flags) {
 void TInstaller::Start(bool wait) {
   if (state_ != stIdle) return;
   if (destPath_.empty()) throw EInstallerInstallError(u"DestPath is empty");
+  if (mode_ == imInstall) ValidateDestination(destPath_);
   UpdateFlags();
   state_ = stRunning;
   thread_ = std::make_unique<TInstallerThread>();

@@ -7,6 +7,7 @@
 #include "DRX.Platform.h"
 #include "DRX.Utils.Paths.h"
 #include "uInstaller.Core.Exceptions.h"
+#include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.ProductInfo.h"
 #include "uInstaller.Core.Resources.h"
@@ -16,7 +17,12 @@
 
 void TInstallerActionConfig::Execute() {
   SetStatus(CommonString(u"A6"));
-  TDRXIniFile config(Installer->DestPath() + u"Ovix.ini", true);
+  const UString fileName = Installer->DestPath() + u"Ovix.ini";
+  // Through a link the configuration would be read from and written into the
+  // file it points to: the link goes first, and one that cannot go is left
+  // as it is, like a file that cannot be written.
+  if (!RemoveFileLink(fileName)) return;
+  TDRXIniFile config(fileName, true);
   config.WriteSectionText(u"Integration", Settings().ReadSectionText(u"Integration"));
   config.DeleteSection(u"System");
   config.WriteBool(u"System", u"UserMode", !Installer->HasFlag(ifPortable));

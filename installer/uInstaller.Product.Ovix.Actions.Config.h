@@ -13,8 +13,9 @@ class TInstallerActionConfig : public TInstallerAction {
   static constexpr UStringView ClassName = u"TInstallerActionConfig";
 
   // Replaces the sections "Integration" and "System" of DestPath\Ovix.ini and
-  // keeps the others; the file keeps its encoding. A file that cannot be
-  // written stays as it was.
+  // keeps the others; the file keeps its encoding. A link at that name is
+  // replaced by a file of its own, never read or written through. A file that
+  // cannot be written stays as it was.
   void Execute() override;
 };
 

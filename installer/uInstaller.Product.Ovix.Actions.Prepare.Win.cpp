@@ -9,6 +9,7 @@
 #include "DRX.Platform.h"
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.h"
+#include "uInstaller.Core.Destination.h"
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.Extract.h"
 #include "uInstaller.Core.FileUtils.h"
@@ -18,6 +19,7 @@
 #include "uInstaller.Core.Script.h"
 #include "uInstaller.Core.Summary.h"
 #include "uInstaller.Product.Ovix.Backup.h"
+#include "uInstaller.Product.Ovix.Destination.h"
 #include "uInstaller.Product.Ovix.h"
 
 namespace {
@@ -78,8 +80,9 @@ TInstallerActionPrepare::~TInstallerActionPrepare() = default;
 void TInstallerActionPrepare::Execute() {
   Position = 0;
   TDRXStringList deleteList;
-  RefuseProtectedDestination();
+  RefuseProtectedDestination(DestPath());
   Installer->ExtractHelper().RequireSources(TInstallerActionExtract::FilesToExtract());
+  RecordSharedFolder(IsSharedDestination());
   Profiles->Populate();
   CreateUpdateTasks();
   Total = static_cast<int>(Tasks.size());
@@ -93,11 +96,15 @@ void TInstallerActionPrepare::Execute() {
   DeleteFiles(deleteList);
 }
 
-// Everything below the destination is backed up and deleted: a drive, system
-// or user root must never be one.
-void TInstallerActionPrepare::RefuseProtectedDestination() {
-  if (IsProtectedFolder(DestPath()))
-    throw EInstallerInstallError(Format(CommonString(u"E6"), {DestPath()}));
+// The uninstall data is made from the settings store: the uninstaller and the
+// next setup learn from it that the folder is not the player's alone.
+void TInstallerActionPrepare::RecordSharedFolder(bool shared) {
+  sharedFolder_ = shared;
+  if (shared) {
+    Settings().WriteBool(kDestinationSection, kSharedFolderKey, true);
+  } else {
+    Settings().DeleteKey(kDestinationSection, kSharedFolderKey);
+  }
 }
 
 void TInstallerActionPrepare::CreateUpdateTasks() {
@@ -116,18 +123,32 @@ void TInstallerActionPrepare::BackupFiles(TDRXStringList& deleteList) {
   TInstallerFileList files;
   const UString excluded = BackupFolder();
   if (Installer->HasFlag(ifPortable)) {
-    files.AddFolder(DestPath(), excluded, u"");
+    AddProgramFolder(files, u"");
   } else {
     for (int i = 0; i < Profiles->Count(); ++i) {
       const TInstallerProfileInfo& profile = Profiles->Items(i);
       files.AddFolder(profile.InstalledProfilePath, excluded, u"Profiles\\" + profile.UserName + u"\\");
     }
-    files.AddFolder(DestPath(), excluded, u"Program\\");
+    AddProgramFolder(files, u"Program\\");
   }
   for (int i = 0; i < files.Count(); ++i) deleteList.Add(files.Items(i).FileName);
   for (const UStringView name : kNotArchived) files.RemoveByName(name);
   Total += files.Count();  // the files archived, so that the progress reaches its end
   WriteBackup(files);
+}
+
+void TInstallerActionPrepare::AddProgramFolder(TInstallerFileList& files, const UString& archivePrefix) {
+  const UString& destPath = DestPath();
+  if (!sharedFolder_) {
+    files.AddFolder(destPath, BackupFolder(), archivePrefix);
+    return;
+  }
+  // The other files of a shared folder are not the installation's to archive or delete.
+  for (const UString& file : OwnFilesInDestination()) {
+    if (FileExists(file)) files.Add(file, archivePrefix + file.substr(destPath.size()));
+  }
+  const UString portableProfile = TInstallerProfileHelper::GetProfilePath(nullptr, 0);
+  if (Installer->HasFlag(ifPortable)) files.AddFolder(portableProfile, BackupFolder(), archivePrefix + u"Profile\\");
 }
 
 void TInstallerActionPrepare::WriteBackup(const TInstallerFileList& files) {
@@ -147,9 +168,12 @@ void TInstallerActionPrepare::KeepUserContent(TDRXStringList& deleteList) {
 
 void TInstallerActionPrepare::AddOldBackups(TDRXStringList& deleteList) {
   const UString folder = BackupFolder();
+  if (IsFolderLink(folder)) return;  // the archives behind it are not this installation's
   TDRXStringList archives;
   for (const TDRXFolderEntry& entry : ListFolderEntries(folder)) {
-    if (entry.Kind == fekFile && SameText(ExtractFileExt(entry.Name), u".zip")) archives.Add(folder + entry.Name);
+    // In a shared folder only the archives this setup names itself are its own.
+    const bool archive = sharedFolder_ ? IsOwnBackupArchive(entry.Name) : SameText(ExtractFileExt(entry.Name), u".zip");
+    if (entry.Kind == fekFile && archive) archives.Add(folder + entry.Name);
   }
   archives.Sort();
   // The archive of this run holds what this run deletes: it always stays, and
@@ -163,16 +187,23 @@ void TInstallerActionPrepare::AddOldBackups(TDRXStringList& deleteList) {
 void TInstallerActionPrepare::AddObsoleteFiles(TDRXStringList& deleteList) {
   const UString codec = SystemFolder() + UString(kObsoleteSystemCodec);
   if (FileExists(codec)) deleteList.Add(codec);
+  if (sharedFolder_) return;  // a plug-in folder there may be anybody's
   const int installed = InstalledVersionId();
   for (const TObsoletePlugin& plugin : kObsoletePlugins) {
-    if (installed < plugin.InstalledBelow)
-      FindFiles(DestPath() + u"Plugins\\" + UString(plugin.Folder) + u"\\", u"", deleteList);
+    const UString folder = DestPath() + u"Plugins\\" + UString(plugin.Folder) + u"\\";
+    // Through a link the files would be those of the folder it points to.
+    if (installed < plugin.InstalledBelow && FirstFolderLinkBelow(DestPath(), folder).empty())
+      FindFiles(folder, u"", deleteList);
   }
 }
 
 void TInstallerActionPrepare::AddComponentTargets(TDRXStringList& deleteList) {
   const TInstallerScriptGroup& components = Script().Components;
-  for (int i = 0; i < components.Count(); ++i) deleteList.Add(Resources().ExpandPath(components.Items(i).Name));
+  for (int i = 0; i < components.Count(); ++i) {
+    const UString target = Resources().ExpandPath(components.Items(i).Name);
+    // Behind a folder link lies another folder's file (the extraction refuses to write there).
+    if (FirstFolderLinkBelow(DestPath(), ExtractFilePath(target)).empty()) deleteList.Add(target);
+  }
 }
 
 void TInstallerActionPrepare::RunUpdateTasks(TDRXStringList& deleteList) {

@@ -5,7 +5,9 @@
 // user's content in an update, plus old archives, obsolete plug-ins and every
 // file the package brings again), the update tasks migrate and protect the
 // profiles, and the list is deleted. Nothing is deleted unless the backup (if
-// any) is complete, and never in a destination that is a system or user root.
+// any) is complete, and never in a destination that is, holds or lies inside
+// a system or user folder. In a folder the installation shares with other
+// files only its own files are archived and deleted; no walk enters a link.
 
 #include <memory>
 #include <vector>
@@ -38,9 +40,11 @@ class TInstallerActionPrepare : public TInstallerAction {
   int Total = 0;
 
  private:
-  void RefuseProtectedDestination();
+  void RecordSharedFolder(bool shared);
   void CreateUpdateTasks();
   void BackupFiles(TDRXStringList& deleteList);
+  // The program folder's files for the backup, under ArchivePrefix.
+  void AddProgramFolder(TInstallerFileList& files, const UString& archivePrefix);
   void WriteBackup(const TInstallerFileList& files);
   void KeepUserContent(TDRXStringList& deleteList);
   void AddOldBackups(TDRXStringList& deleteList);
@@ -52,6 +56,7 @@ class TInstallerActionPrepare : public TInstallerAction {
   void StepDone();
 
   UString archiveFileName_;  // the archive of this run; empty without one
+  bool sharedFolder_ = false;
 };
 
 // "!Backup\" in the destination.

@@ -8,12 +8,14 @@
 #include "DRX.Platform.h"
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.UserAccounts.h"
+#include "DRX.Utils.Shell.FolderGuard.h"
 #include "DRX.Utils.Shell.h"
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.Resources.h"
 #include "uInstaller.Core.Script.h"
 #include "uInstaller.Core.UninstallList.h"
+#include "uInstaller.Product.Ovix.Destination.h"
 #include "uInstaller.Product.Ovix.Profiles.h"
 #include "uInstaller.Product.Ovix.UpdateTasks.h"
 
@@ -38,10 +40,12 @@ std::vector<UString> ProductProfileFolders() {
 // entry is deleted only inside DestPath, as a file that the script itself
 // names, or inside a folder of this product's own (the Start-menu folder of
 // its shortcuts, a user's profile folder); never through a link on the way,
-// never a folder, never in the Windows folder.
+// never a folder (a protected one included), and never a file whose final
+// form lies in the Windows folder.
 class TUninstallScope {
  public:
-  TUninstallScope() : destPath_(Installer->DestPath()), windowsFolder_(GetShellFolder(CSIDL_WINDOWS)) {
+  TUninstallScope()
+      : destPath_(Installer->DestPath()), windowsFolder_(GetFinalPathName(GetShellFolder(CSIDL_WINDOWS))) {
     TInstallerResources& resources = Installer->Resources();
     TInstallerScript& script = resources.Script();
     for (const TInstallerScriptGroup* group : {&script.Components, &script.Shortcuts}) {
@@ -90,11 +94,13 @@ class TUninstallScope {
   }
 
   bool IsNeverDeleted(const UString& file) const {
-    return DirectoryExists(file) || IsSamePath(file, windowsFolder_) || IsPathInsideFolder(file, windowsFolder_);
+    if (DirectoryExists(file)) return true;
+    const UString final = GetFinalPathName(file);
+    return final.empty() || windowsFolder_.empty() || IsPathInsideFolder(final, windowsFolder_);
   }
 
   UString destPath_;
-  UString windowsFolder_;
+  UString windowsFolder_;  // final form
   std::vector<UString> scriptFiles_;
   std::vector<UString> productFolders_;
   bool profilesAdded_ = false;
@@ -110,9 +116,33 @@ void AddSubfoldersDeepestFirst(const UString& folder, TDRXStringList& list) {
   }
 }
 
+// The folders on the way from DestPath down to the listed files, each after its own subfolders.
+void AddFoldersOfFiles(const UString& destPath, const TDRXStringList& files, TDRXStringList& list) {
+  TDRXStringList folders;
+  for (int i = 0; i < files.Count(); ++i) {
+    UString folder = ExtractFilePath(files.Strings(i));
+    for (; folder.size() > destPath.size() && StartsText(folder, destPath);
+         folder = ExtractFilePath(ExcludeTrailingBackslash(folder)))
+      folders.Add(folder);
+  }
+  folders.RemoveDuplicates();
+  folders.Sort();  // a folder before the folders inside it
+  for (int i = folders.Count() - 1; i >= 0; --i) list.Add(folders.Strings(i), kRemoveWhenEmpty);
+}
+
+void RemoveOwnArchives(const UString& folder) {
+  if (IsFolderLink(folder)) return;
+  for (const TDRXFolderEntry& entry : ListFolderEntries(folder)) {
+    if (entry.Kind == fekFile && IsOwnBackupArchive(entry.Name)) SafeDeleteFile(folder + entry.Name);
+  }
+  RemoveDirectoryW(W(ExcludeTrailingBackslash(folder)));
+}
+
 void RemoveFolder(const UString& folder, int64_t mark) {
   if (mark == kRemoveWhenEmpty) {
     RemoveDirectoryW(W(ExcludeTrailingBackslash(folder)));
+  } else if (mark == kRemoveOwnArchives) {
+    RemoveOwnArchives(folder);
   } else if (!IsProtectedFolder(folder)) {
     DeleteFolderTree(folder);
   }
@@ -146,6 +176,12 @@ bool TInstallerActionUninstallFiles::RemoveBackups() {
 
 bool TInstallerActionUninstallFiles::RemoveContent() { return Settings().ReadBool(u"Common", u"RemoveContent", false); }
 
+bool TInstallerActionUninstallFiles::SharesFolder() {
+  TDRXIniFile ini;
+  ini.LoadFromStream(*Resources().GetFile(u"Uninstall.ini"));
+  return IsSharedFolder(ini);
+}
+
 bool TInstallerActionUninstallFiles::IsUserMode() {
   const TDRXIniFile config(Installer->DestPath() + u"Ovix.ini");
   return config.ReadBool(u"System", u"UserMode", false);
@@ -164,18 +200,31 @@ std::unique_ptr<TDRXStringList> TInstallerActionUninstallFiles::CreateFileList()
   return files;
 }
 
-std::unique_ptr<TDRXStringList> TInstallerActionUninstallFiles::CreateFolderList() {
-  auto folders = std::make_unique<TDRXStringList>();
+void TInstallerActionUninstallFiles::AddDestinationFolders(TDRXStringList& folders) {
   const UString& destPath = Installer->DestPath();
+  // A destination such as a drive root or Program Files is shared with
+  // others, and a link leads to a folder that is not the installation's: only
+  // the listed files go from there.
+  if (IsProtectedFolder(destPath) || IsFolderLink(destPath)) return;
   const bool removeBackups = RemoveBackups();
   const bool removeContent = RemoveContent();
-  // A destination such as a drive root or Program Files is shared with
-  // others: only the listed files go from there.
-  if (!IsProtectedFolder(destPath)) {
-    AddSubfoldersDeepestFirst(destPath, *folders);
-    if (removeBackups) folders->Add(destPath + u"!Backup\\", kRemoveWithContent);
-    if (removeContent) folders->Add(removeBackups ? destPath : destPath + u"Profile\\", kRemoveWithContent);
+  if (SharesFolder()) {
+    // The folder held other files before: none of them, nor a folder of theirs, goes.
+    AddFoldersOfFiles(destPath, *CreateFileList(), folders);
+    if (removeBackups) folders.Add(destPath + u"!Backup\\", kRemoveOwnArchives);
+    if (removeContent) folders.Add(destPath + u"Profile\\", kRemoveWithContent);
+    if (removeContent && removeBackups) folders.Add(destPath, kRemoveWhenEmpty);
+    return;
   }
+  AddSubfoldersDeepestFirst(destPath, folders);
+  if (removeBackups) folders.Add(destPath + u"!Backup\\", kRemoveWithContent);
+  if (removeContent) folders.Add(removeBackups ? destPath : destPath + u"Profile\\", kRemoveWithContent);
+}
+
+std::unique_ptr<TDRXStringList> TInstallerActionUninstallFiles::CreateFolderList() {
+  auto folders = std::make_unique<TDRXStringList>();
+  AddDestinationFolders(*folders);
+  const bool removeContent = RemoveContent();
   if (removeContent && IsUserMode()) {
     for (const UString& profile : ProductProfileFolders()) folders->Add(profile, kRemoveWithContent);
   }

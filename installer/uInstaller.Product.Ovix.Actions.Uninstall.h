@@ -16,6 +16,7 @@ class TInstallerUpdateTask;
 enum : int64_t {
   kRemoveWhenEmpty = 0,    // only an empty folder is removed
   kRemoveWithContent = 1,  // the folder goes with everything inside, unless it is a protected folder
+  kRemoveOwnArchives = 2,  // the setup's own backup archives in it go, then the folder if it is empty
 };
 
 class TInstallerActionUninstallIntegration : public TInstallerAction {
@@ -48,6 +49,9 @@ class TInstallerActionUninstallFiles : public TInstallerAction {
   // The installation keeps a profile per user: DestPath\Ovix.ini says
   // "UserMode" (missing: no).
   bool IsUserMode();
+  // The package's "Uninstall.ini" records that the folder held other files
+  // before the installation.
+  bool SharesFolder();
 
   // The installed files of the package's "Uninstall.ini", each once, as full
   // paths. An entry is taken only where the installation may have put it:
@@ -59,6 +63,12 @@ class TInstallerActionUninstallFiles : public TInstallerAction {
   // The folders to remove, in order, each with its mark: every subfolder of
   // DestPath after its own subfolders (links are neither listed nor entered),
   // then by the options "!Backup\", "Profile\" or DestPath itself, and every
-  // user's profile folder. A protected DestPath contributes no folder.
+  // user's profile folder. A protected DestPath, or one that is a link,
+  // contributes no folder. In a shared folder only the folders of the listed
+  // files (when empty), the setup's own archives and the portable profile go.
   std::unique_ptr<TDRXStringList> CreateFolderList();
+
+ private:
+  // CreateFolderList's part in DestPath.
+  void AddDestinationFolders(TDRXStringList& folders);
 };

@@ -21,7 +21,9 @@ TInstallerProfileInfo& TInstallerProfileInfoList::Add(const UString& UserName, c
 void TInstallerProfileInfoList::Populate() {
   auto addIfInstalled = [this](const UString& userName, const TDRXUserAccountInfo* account) {
     const UString installedPath = TInstallerProfileHelper::GetInstalledProfilePath(account);
-    if (DirectoryExists(installedPath))
+    // A profile folder that is a link leads to a folder that is not the
+    // player's: it is neither archived, copied nor deleted.
+    if (DirectoryExists(installedPath) && !IsFolderLink(installedPath))
       Add(userName, TInstallerProfileHelper::GetNewProfilePath(account), installedPath);
   };
   if (Installer->HasFlag(ifPortable)) {

@@ -25,8 +25,8 @@ class TInstallerProfileInfoList {
   int Count() const { return static_cast<int>(items_.size()); }
   TInstallerProfileInfo& Items(int Index) const { return *items_.at(Index); }
   // Adds the profile of every candidate (the portable installation's, or every
-  // user account's) whose folder for the installed version exists. Raises
-  // EOSError when the accounts cannot be listed.
+  // user account's) whose folder for the installed version exists and is no
+  // link. Raises EOSError when the accounts cannot be listed.
   void Populate();
 
  private:

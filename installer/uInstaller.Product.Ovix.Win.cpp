@@ -26,17 +26,16 @@ const TClassRef<TInstallerPage> kPageIntegration{u"TInstallerPageIntegration", n
 const TClassRef<TInstallerPage> kPageReadyToInstall{u"TInstallerPageReadyToInstall", nullptr};
 const TClassRef<TInstallerPage> kPageUninstallParams{u"TInstallerPageUninstallParams", nullptr};
 
-// "Ovix.ini", else the older "Ovix3.ini"; empty when the folder holds neither.
+[[maybe_unused]] const bool kRegistered = (UseOvixProduct(), true);
+
+}  // namespace
+
 UString ConfigFileIn(const UString& folder) {
-  for (const UStringView name : {u"Ovix.ini", u"Ovix3.ini"}) {
+  for (const UStringView name : kConfigFileNames) {
     if (FileExists(folder + UString(name))) return folder + UString(name);
   }
   return {};
 }
-
-[[maybe_unused]] const bool kRegistered = (UseOvixProduct(), true);
-
-}  // namespace
 
 void UseOvixProduct() { ProductInfoClass = ClassRefOf<TProductInfoOvix, TInstallerProductInfo>(); }
 

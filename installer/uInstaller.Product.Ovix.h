@@ -43,6 +43,11 @@ class TProductInfoOvix : public TInstallerProductInfo {
   std::unique_ptr<TDRXIniFile> config_;
 };
 
+// The player's configuration file, and the name older versions gave it.
+inline constexpr UStringView kConfigFileNames[] = {u"Ovix.ini", u"Ovix3.ini"};
+// The folder's configuration file: "Ovix.ini", else "Ovix3.ini"; empty when it holds neither.
+UString ConfigFileIn(const UString& folder);
+
 // Makes TProductInfoOvix the installer's product. The unit's initialisation
 // does this too; a program calls it so that the linker keeps the unit.
 void UseOvixProduct();

@@ -33,6 +33,7 @@ class EOSError : public Exception {
 
 class EInvalidOperation : public Exception { using Exception::Exception; };
 class EConvertError : public Exception { using Exception::Exception; };
+class EInvalidCast : public Exception { using Exception::Exception; };
 class EStreamError : public Exception { using Exception::Exception; };
 class EReadError : public EStreamError { using EStreamError::EStreamError; };
 class EWriteError : public EStreamError { using EStreamError::EStreamError; };

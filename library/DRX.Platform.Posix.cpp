@@ -4,8 +4,10 @@
 #include <errno.h>
 #include <iconv.h>
 #include <locale.h>
+#include <sched.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #include <wctype.h>
 
@@ -166,3 +168,14 @@ UString PlatformTempFolder() {
 UString SysErrorMessage(uint32_t errorCode) { return Utf8ToUtf16(strerror(static_cast<int>(errorCode))); }
 
 uint32_t GetLastOSErrorCode() { return static_cast<uint32_t>(errno); }
+
+uint32_t PlatformCurrentThreadId() { return static_cast<uint32_t>(gettid()); }
+
+void PlatformSleep(uint32_t milliseconds) {
+  if (milliseconds == 0) {
+    sched_yield();
+    return;
+  }
+  timespec delay{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000};
+  nanosleep(&delay, nullptr);
+}

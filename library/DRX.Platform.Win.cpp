@@ -94,3 +94,7 @@ UString SysErrorMessage(uint32_t errorCode) {
 }
 
 uint32_t GetLastOSErrorCode() { return GetLastError(); }
+
+uint32_t PlatformCurrentThreadId() { return GetCurrentThreadId(); }
+
+void PlatformSleep(uint32_t milliseconds) { Sleep(milliseconds); }

@@ -52,3 +52,8 @@ UString PlatformTempFolder();
 // The system's message text for an error code, without a trailing line break.
 UString SysErrorMessage(uint32_t errorCode);
 uint32_t GetLastOSErrorCode();
+
+// The calling thread's identifier (never 0) and a sleep of the thread
+// (0 gives the rest of the time slice away), as Windows' GetCurrentThreadId and Sleep.
+uint32_t PlatformCurrentThreadId();
+void PlatformSleep(uint32_t milliseconds);

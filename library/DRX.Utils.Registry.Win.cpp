@@ -56,6 +56,17 @@ bool TDRXRegistryKey::WriteInteger(const UString& name, uint32_t value) {
              ERROR_SUCCESS;
 }
 
+bool TDRXRegistryKey::ReadInteger(const UString& name, uint32_t& value) const {
+  DWORD data = 0;
+  DWORD type = 0;
+  DWORD size = sizeof data;
+  if (!handle_ || RegQueryValueExW(handle_, W(name), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof data)
+    return false;
+  value = data;
+  return true;
+}
+
 std::vector<UString> TDRXRegistryKey::SubKeyNames() const {
   std::vector<UString> names;
   if (!handle_) return names;

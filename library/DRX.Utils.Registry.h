@@ -29,6 +29,8 @@ class TDRXRegistryKey {
   // REG_SZ, stored with its terminating zero character.
   bool WriteString(const UString& name, const UString& value);
   bool WriteInteger(const UString& name, uint32_t value);  // REG_DWORD
+  // A REG_DWORD value; false (and `value` unchanged) when it is missing or of another type.
+  bool ReadInteger(const UString& name, uint32_t& value) const;
 
   // The subkeys' names in the registry's enumeration order. Names longer than
   // kMaxKeyNameLength are left out.

@@ -228,6 +228,71 @@ UString CurrentFolder() {
   return IncludeTrailingBackslash(buffer.substr(0, length));
 }
 
+namespace {
+
+UString WithoutLongPathPrefix(const UString& path) {
+  if (StartsWith(path, u"\\\\?\\UNC\\")) return UString(u"\\\\").append(path, 8);
+  if (StartsWith(path, u"\\\\?\\")) return path.substr(4);
+  return path;
+}
+
+// Opening failed because the entry is not there (or cannot be there): its parent may be.
+bool IsMissingEntryError(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
+         error == ERROR_BAD_PATHNAME || error == ERROR_DIRECTORY || error == ERROR_NOT_READY;
+}
+
+// The final form of an existing entry (file or folder), without a trailing
+// backslash except at a root; empty with the system's error when it cannot be opened.
+UString FinalPathOfEntry(const UString& path) {
+  // No access asked for: only the name is wanted, whoever holds the entry open.
+  const HANDLE handle = CreateFileW(W(LongPathName(path)), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  std::wstring buffer(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+  if (length >= buffer.size()) {
+    buffer.resize(length + 1);
+    length = GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+  }
+  const DWORD error = GetLastError();
+  CloseHandle(handle);
+  SetLastError(error);
+  if (length == 0 || length >= buffer.size()) return {};
+  return WithoutLongPathPrefix(FromW(buffer.data(), length));
+}
+
+UString AppendPath(const UString& folder, const UString& rest) {
+  return rest.empty() ? folder : IncludeTrailingBackslash(folder) + rest;
+}
+
+}  // namespace
+
+UString GetFinalPathName(const UString& Path) {
+  if (Trim(Path).empty()) return {};
+  const UString full = ExpandFileName(Path);
+  if (!IsFullPath(full)) return {};
+  const bool folderForm = full.back() == u'\\';
+  UString existing = full;
+  UString rest;
+  for (;;) {
+    // A root keeps its backslash ("C:" alone would name the drive's current folder).
+    const UString trimmed =
+        PathIsRootW(W(existing)) ? IncludeTrailingBackslash(existing) : ExcludeTrailingBackslash(existing);
+    const UString resolved = FinalPathOfEntry(trimmed);
+    if (!resolved.empty()) {
+      const UString result = AppendPath(resolved, rest);
+      return folderForm ? IncludeTrailingBackslash(result) : result;
+    }
+    if (!IsMissingEntryError(GetLastError()) || PathIsRootW(W(trimmed))) return {};
+    const UString name = ExtractFileName(trimmed);
+    const UString parent = ExtractFilePath(trimmed);
+    if (name.empty() || parent.empty()) return {};
+    rest = rest.empty() ? name : name + u'\\' + rest;
+    existing = parent;
+  }
+}
+
 bool FileExists(const UString& FileName) {
   const DWORD attributes = Attributes(FileName);
   return attributes != kNoFile && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -260,14 +325,12 @@ bool ForceDirectories(const UString& Folder) {
 
 UString PathInsideFolderWithoutLinks(const UString& Path, const UString& Folder) {
   std::vector<UString> names;
-  TDRXPathNames base;
-  if (!NamesBelowFolder(Path, Folder, names) || !SplitFullPath(Folder, base)) return {};
-  UString path = JoinPathNames(base);
-  for (size_t i = 0; i < names.size(); ++i) {
-    path = IncludeTrailingBackslash(path) + names[i];
-    if (i + 1 < names.size() && IsFolderLink(path)) return {};
-  }
-  return path;
+  TDRXPathNames parts;
+  if (!NamesBelowFolder(Path, Folder, names) || !SplitFullPath(Folder, parts)) return {};
+  const UString folder = IncludeTrailingBackslash(JoinPathNames(parts));
+  parts.Names.insert(parts.Names.end(), names.begin(), names.end());
+  const UString path = JoinPathNames(parts);
+  return FirstFolderLinkBelow(folder, ExtractFilePath(path)).empty() ? path : UString();
 }
 
 bool IsFolderLink(const UString& Folder) {
@@ -275,9 +338,40 @@ bool IsFolderLink(const UString& Folder) {
   return attributes != kNoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+namespace {
+
+// The file's final form is its own entry in its own folder's final form (a
+// file reached through a folder link still is; a file link is not).
+bool IsOwnEntry(const UString& fileName) {
+  const UString full = ExpandFileName(fileName);
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileW(W(full), &entry);
+  if (search == INVALID_HANDLE_VALUE) return true;
+  FindClose(search);
+  const UString resolved = FinalPathOfEntry(full);
+  const UString folder = GetFinalPathName(ExtractFilePath(full));
+  // Either cannot be opened: nothing can be written through it either.
+  if (resolved.empty() || folder.empty()) return true;
+  return SameText(resolved, IncludeTrailingBackslash(folder) + FromW(entry.cFileName));
+}
+
+}  // namespace
+
 bool IsFileLink(const UString& FileName) {
   const DWORD attributes = Attributes(FileName);
-  return attributes != kNoFile && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  if (attributes == kNoFile || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !IsOwnEntry(FileName);
+}
+
+UString FirstFolderLinkBelow(const UString& Base, const UString& Path) {
+  const UString base = IncludeTrailingBackslash(Base);
+  const UString path = IncludeTrailingBackslash(Path);
+  if (base.size() <= 1 || path.size() <= base.size() || !StartsText(path, base)) return {};
+  for (size_t end = path.find(u'\\', base.size()); end != UString::npos; end = path.find(u'\\', end + 1)) {
+    const UString part = path.substr(0, end + 1);
+    if (IsFolderLink(part)) return part;
+  }
+  return {};
 }
 
 TDRXFolderEntryKind ClassifyFolderEntry(UStringView Name, uint32_t Attributes) {
@@ -309,5 +403,6 @@ bool DeleteFolderTree(const UString& Folder) {
 
 bool CopyFolderTree(const UString& Source, const UString& Target) {
   if (!DirectoryExists(Source) || Target.empty() || IsSameOrInside(Target, Source)) return false;
+  if (IsFolderLink(Source) || IsFolderLink(Target) || IsFileLink(ExcludeTrailingBackslash(Target))) return false;
   return CopyTree(IncludeTrailingBackslash(Source), IncludeTrailingBackslash(Target));
 }

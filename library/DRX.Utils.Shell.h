@@ -61,13 +61,25 @@ UString ExpandFileName(const UString& FileName);
 UString ExpandLongFileName(const UString& FileName);
 // The current folder, with a trailing backslash.
 UString CurrentFolder();
+// The final form of a path, as the system names what it leads to: full, long
+// names, every junction, symbolic link, mount point and drive letter that
+// stands for another folder resolved ("C:\..." or "\\server\share\..."). The
+// parts that do not exist yet are appended as written to the final form of the
+// deepest part that does. A trailing backslash is kept. Empty when no part of
+// the path can be opened (or it cannot be made a full path).
+UString GetFinalPathName(const UString& Path);
 bool FileExists(const UString& FileName);   // exists and is not a folder
 bool DirectoryExists(const UString& Folder);
 // The entry itself is a reparse point (symbolic link, junction, mount point):
 // a folder link, or a file link through which a write would reach what it
-// points to. Neither looks behind the link.
+// points to. A file also counts as a link when its final form is not its own
+// name in its folder (links that carry no reparse attribute, as Wine shows the
+// host's). Neither looks behind the link.
 bool IsFolderLink(const UString& Folder);
 bool IsFileLink(const UString& FileName);
+// The first folder on the way from Base (excluded) down to Path (included)
+// that is a folder link; empty when there is none or Path is not below Base.
+UString FirstFolderLinkBelow(const UString& Base, const UString& Path);
 // Creates Folder with all missing parents; true when it exists afterwards.
 bool ForceDirectories(const UString& Folder);
 // Path rebuilt from its names (IsPathInsideFolder) when it lies inside Folder
@@ -99,7 +111,7 @@ bool DeleteFolderTree(const UString& Folder);
 // Copies the files and folders inside Source into Target (created with its
 // parents when there is something to copy: an empty folder is not copied),
 // overwriting files; file links are copied as links, folder links inside
-// Source are left out (Source itself is read even when it is a link). Stops at
-// the first failure. False when Source is no folder or Target is Source or
-// lies inside it.
+// Source are left out. Stops at the first failure. False when Source is no
+// folder, Source or Target is itself a link (neither is entered or written
+// through), or Target is Source or lies inside it.
 bool CopyFolderTree(const UString& Source, const UString& Target);

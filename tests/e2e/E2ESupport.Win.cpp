@@ -187,10 +187,11 @@ TBoxAnswer AnswerQuestions(std::vector<int> buttons) {
   };
 }
 
-TSetupRun RunSetupProgram(const UString& program, const UString& params, const TBoxAnswer& answer) {
+TSetupRun RunSetupProgram(const UString& program, const UString& params, const TBoxAnswer& answer,
+                          const UString& currentFolder) {
   TSetupRun run;
   UString commandLine = Quoted(program) + u" " + params;
-  const UString folder = ExtractFilePath(program);
+  const UString folder = currentFolder.empty() ? ExtractFilePath(program) : currentFolder;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

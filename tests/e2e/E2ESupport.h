@@ -35,9 +35,11 @@ struct TSetupRun {
   std::vector<TSeenBox> Boxes;  // every box of the run, in the order they appeared
 };
 
-// Starts "<program>" <params> and waits (at most two minutes) for it and for
-// every uninstaller copy it started, answering boxes meanwhile.
-TSetupRun RunSetupProgram(const UString& program, const UString& params, const TBoxAnswer& answer = DismissBox);
+// Starts "<program>" <params> in the current folder given (the program's own
+// by default) and waits (at most two minutes) for it and for every
+// uninstaller copy it started, answering boxes meanwhile.
+TSetupRun RunSetupProgram(const UString& program, const UString& params, const TBoxAnswer& answer = DismissBox,
+                          const UString& currentFolder = {});
 
 // OvixSetup.exe of the build.
 UString SetupProgram();

@@ -4,6 +4,7 @@
 
 #include "DRX.Encoding.h"
 #include "DRX.FileFormats.XML.References.h"
+#include "TestSupport.h"
 
 using namespace std::literals;
 
@@ -49,17 +50,6 @@ std::string Save(TDRXXMLDocument& document, const TDRXXMLFormatSettings& setting
 void Load(TDRXXMLDocument& document, std::string_view bytes) {
   TMemoryStream stream(bytes);
   document.LoadFromStream(stream, {});
-}
-
-// The message of the exception of class E that the action raises.
-template <typename E, typename F>
-std::string MessageOf(F action) {
-  try {
-    action();
-  } catch (const E& e) {
-    return Utf16ToUtf8(e.Message());
-  }
-  return "(nothing raised)";
 }
 
 class TCodePageScope {

@@ -4,6 +4,7 @@
 
 #include "DRX.Utils.Paths.h"
 #include "TestSupport.h"
+#include "uInstaller.Core.Package.h"
 #include "uInstaller.Product.Ovix.h"
 
 TTestEntries OvixSetupEntries() {
@@ -31,7 +32,9 @@ TTestEntries OvixSetupEntries() {
   entries[u"English.lng"] =
       "[File]\r\nName=English\r\nLangId=1033\r\nFamily=EN\r\n"
       "[Common]\r\nE3=Cannot create folder %s\r\nE4=Cancelled by user\r\nA1=Backing up\r\nA3=Deleting\r\n"
-      "A5=Updating\r\nA8=Closing\r\nE6=Not a folder of its own: %s\r\nE7=Still open: %s\r\n"
+      "A5=Updating\r\nA8=Closing\r\nE6=Still open: %s\r\n"
+      "DestInvalid=Invalid %s\r\nDestTooLong=Too long %s %d\r\nDestProtected=Protected %s\r\n"
+      "DestHoldsProtected=Holds %s %s\r\nDestInsideProtected=Inside %s %s\r\nDestUnresolved=Unresolved %s\r\n"
       "[PageSetup]\r\nLB1=Folder:\r\nTitle=Options:\r\nCB1=Update\r\nCB2=Normal\r\nCB3=Portable\r\n"
       "CB4=Backup\r\nW3=Another installation stays\r\n";
   return entries;
@@ -42,6 +45,13 @@ void WriteOvixConfig(const UString& folder, int versionId, std::string_view user
   std::string text = "[System]\r\nVersion=" + std::to_string(versionId) + "\r\n";
   if (!userMode.empty()) text += "UserMode=" + std::string(userMode) + "\r\n";
   WriteFileBytes(folder + UString(fileName), text + std::string(more));
+}
+
+void WriteUninstallData(const UString& folder, std::string_view uninstallIni) {
+  TSetupPackageBuilder builder(PackageKey);
+  TMemoryStream ini(uninstallIni);
+  builder.Add(ini, u"Uninstall.ini");
+  builder.Commit(folder + u"Uninstall.dat", 1);
 }
 
 TOvixProductGuard::TOvixProductGuard() : previous_(ProductInfoClass) { UseOvixProduct(); }

@@ -12,7 +12,8 @@
 // are "$DEST\Ovix.exe", "$DEST\Rediruzu.exe" and, for "RU" only,
 // "$DEST\Langs\Russian.lng"; English.lng carries the actions' status texts
 // ("Common": A1 "Backing up", A3 "Deleting", A5 "Updating", A8 "Closing", E3,
-// E6 "Not a folder of its own: %s", E7 "Still open: %s")
+// E6 "Still open: %s" and the destination's errors as "Protected %s",
+// "Inside %s %s" and so on)
 // and the Setup page's summary texts ("PageSetup": LB1, Title, CB1 to CB4, W3).
 TTestEntries OvixSetupEntries();
 
@@ -20,6 +21,9 @@ TTestEntries OvixSetupEntries();
 // [System] Version and, unless empty, UserMode, followed by `more` (INI text).
 void WriteOvixConfig(const UString& folder, int versionId, std::string_view userMode = "1", std::string_view more = "",
                      UStringView fileName = u"Ovix.ini");
+
+// Writes <folder>Uninstall.dat, a package holding "Uninstall.ini" with the text.
+void WriteUninstallData(const UString& folder, std::string_view uninstallIni);
 
 // Makes TProductInfoOvix the product for the life of the guard.
 class TOvixProductGuard {

@@ -59,20 +59,54 @@ std::string DriveDevice(char16_t letter) {
 }
 }  // namespace
 
-TFolderLink::TFolderLink(const UString& link, const UString& target) : link_(ExcludeTrailingBackslash(link)) {
-  made_ = CreateSymbolicLinkW(W(link_), W(ExcludeTrailingBackslash(target)), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
-          IsFolderLink(link_);
-  if (made_) return;
+namespace {
+// A link made on the host (Wine); false where there is no host.
+bool MakeHostLink(const UString& link, const UString& target) {
   const std::string hostTarget = HostPath(target);
-  const std::string hostLink = HostChildPath(link_);
-  made_ = !hostTarget.empty() && !hostLink.empty() && RunOnHost({"ln", "-sn", hostTarget, hostLink}) &&
-          IsFolderLink(link_);
+  const std::string hostLink = HostChildPath(link);
+  return !hostTarget.empty() && !hostLink.empty() && RunOnHost({"ln", "-sn", hostTarget, hostLink});
+}
+
+// Removes the link itself: on the host where there is one, as Wine would
+// remove what a host link points to (without -r, rm removes the link only).
+void RemoveLink(const UString& link, bool folder) {
+  const std::string hostLink = HostChildPath(link);
+  if (!hostLink.empty() && RunOnHost({"rm", "-f", hostLink})) return;
+  if (folder) {
+    RemoveDirectoryW(W(link));
+  } else {
+    DeleteFileW(W(link));
+  }
+}
+
+bool Exists(const UString& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+}  // namespace
+
+TFolderLink::TFolderLink(const UString& link, const UString& target) : link_(ExcludeTrailingBackslash(link)) {
+  made_ = (CreateSymbolicLinkW(W(link_), W(ExcludeTrailingBackslash(target)), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+           IsFolderLink(link_)) ||
+          (MakeHostLink(link_, target) && IsFolderLink(link_));
 }
 
 TFolderLink::~TFolderLink() {
-  if (!made_ || RemoveDirectoryW(W(link_))) return;
-  const std::string hostLink = HostChildPath(link_);
-  if (!hostLink.empty()) RunOnHost({"rm", "-f", hostLink});  // without -r: removes the link only
+  if (made_) RemoveLink(link_, true);
+}
+
+TFileLink::TFileLink(const UString& link, const UString& target) : link_(link) {
+  // Wine 8 reports success without making the link: what is there decides.
+  made_ = (CreateSymbolicLinkW(W(link_), W(target), 0) && Exists(link_)) ||
+          (MakeHostLink(link_, target) && Exists(link_));
+}
+
+TFileLink::~TFileLink() {
+  if (made_) RemoveLink(link_, false);
+}
+
+UString FreeDriveLetter() {
+  const DWORD used = GetLogicalDrives();
+  for (char16_t letter = u'P'; letter <= u'Y'; ++letter)
+    if (!(used & (1u << (letter - u'A')))) return UString(1, letter);
+  return {};
 }
 
 TMappedDrive::TMappedDrive(char16_t letter, const UString& folder) : letter_(letter) {

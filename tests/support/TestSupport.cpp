@@ -60,6 +60,8 @@ std::string ReadFileBytes(const UString& fileName) {
 
 UString TestDataFile(UStringView name) { return Utf8ToUtf16(OVIX_TEST_DATA) + UString(name); }
 
+UString CompiledSkinFile(UStringView name) { return Utf8ToUtf16(OVIX_SKINS_DIR) + UString(name) + u".drxskin"; }
+
 std::vector<UString> ListStrings(const TDRXStringList& list) {
   std::vector<UString> strings;
   for (int i = 0; i < list.Count(); ++i) strings.push_back(list.Strings(i));

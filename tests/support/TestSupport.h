@@ -35,8 +35,21 @@ std::string ReadFileBytes(const UString& fileName);
 // The list's lines, for comparing with EXPECT_EQ.
 std::vector<UString> ListStrings(const TDRXStringList& list);
 
+// The message of the exception of class E that the action raises, as UTF-8.
+template <typename E, typename F>
+std::string MessageOf(F action) {
+  try {
+    action();
+  } catch (const E& e) {
+    return Utf16ToUtf8(e.Message());
+  }
+  return "(nothing raised)";
+}
+
 // A file of the committed test data (tests/data/).
 UString TestDataFile(UStringView name);
+// A default skin as the build compiled it: "light" or "dark".
+UString CompiledSkinFile(UStringView name);
 
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
@@ -60,6 +73,24 @@ class TFolderLink {
   UString link_;
   bool made_;
 };
+
+// A link to a file, removed again (the link, never its target) when the object
+// goes. On Wine the link is made on the host; Wine shows it as a plain file.
+class TFileLink {
+ public:
+  TFileLink(const UString& link, const UString& target);
+  ~TFileLink();
+  TFileLink(const TFileLink&) = delete;
+  TFileLink& operator=(const TFileLink&) = delete;
+  bool Made() const { return made_; }
+
+ private:
+  UString link_;
+  bool made_;
+};
+
+// A drive letter from P to Y that names no drive; empty when all are taken.
+UString FreeDriveLetter();
 
 // A drive letter whose root is `folder` while the object lives (on Wine, a
 // host link in the prefix's device folder). `letter` must be unused.

@@ -18,12 +18,6 @@ void MakeTree(const UString& root) {
   WriteFileBytes(root + u"sub\\deeper\\c.txt", "c");
 }
 
-UString FreeDriveLetter() {
-  const DWORD used = GetLogicalDrives();
-  for (char16_t letter = u'P'; letter <= u'Y'; ++letter)
-    if (!(used & (1u << (letter - u'A')))) return UString(1, letter);
-  return {};
-}
 }  // namespace
 
 TEST(FolderTree, ListingSkipsDotsAndSystemEntriesAndMarksFolderLinks) {

@@ -15,6 +15,7 @@
 #include "DRX.Platform.h"
 #include "DRX.Utils.MessageWindow.h"
 #include "DRX.Utils.Paths.h"
+#include "DRX.Utils.Shell.FolderGuard.h"
 #include "DRX.Utils.Shell.h"
 #include "TestSupport.h"
 

@@ -71,6 +71,24 @@ TEST_F(Config, AnExistingFileKeepsItsOtherSectionsAndItsEncoding) {
       << "\"System\" holds only the three keys; an empty store empties \"Integration\"";
 }
 
+TEST_F(Config, ALinkAtTheConfigurationIsReplacedNeverReadOrWrittenThrough) {
+  TTempFolder elsewhere;
+  const std::string other = "[Secrets]\r\nKey=private\r\n";
+  WriteFileBytes(elsewhere.File(u"other.ini"), other);
+  const TFileLink link(ConfigFile(), elsewhere.File(u"other.ini"));
+  ASSERT_TRUE(link.Made());
+  ASSERT_TRUE(IsFileLink(ConfigFile()));
+  auto installer = NewInstaller(destination.Path(), u"English.lng");
+  TInstallerActionConfig().Execute();
+
+  EXPECT_EQ(ReadFileBytes(elsewhere.File(u"other.ini")), other);
+  // Wine cannot remove a link made on the host: then nothing is written at all.
+  if (IsFileLink(ConfigFile())) return;
+  const TDRXIniFile written(ConfigFile());
+  EXPECT_EQ(written.ReadString(u"System", u"Version", u""), u"5010");
+  EXPECT_FALSE(written.SectionExists(u"Secrets")) << "nothing of the other file was read in";
+}
+
 // ---- Add-ons ----
 
 namespace {

@@ -15,110 +15,13 @@
 #include "DRX.Utils.Shell.h"
 #include "TestAccounts.h"
 #include "TestOvix.h"
+#include "TestPrepare.h"
 #include "TestSupport.h"
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Repository.h"
 #include "uInstaller.Core.Summary.h"
 #include "uInstaller.Product.Ovix.Actions.Close.h"
-
-namespace {
-
-// Entry name (as stored) -> content, of a zip archive read back with libzip.
-std::map<std::string, std::string> ReadArchive(const UString& fileName) {
-  std::map<std::string, std::string> entries;
-  int error = 0;
-  zip_t* archive = zip_open(Utf16ToUtf8(fileName).c_str(), ZIP_RDONLY, &error);
-  EXPECT_NE(archive, nullptr) << Utf16ToUtf8(fileName);
-  if (!archive) return entries;
-  for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
-    zip_stat_t stat;
-    zip_stat_index(archive, i, ZIP_FL_ENC_RAW, &stat);
-    EXPECT_EQ(stat.comp_method, ZIP_CM_DEFLATE) << stat.name;
-    std::string content(stat.size, '\0');
-    zip_file_t* file = zip_fopen_index(archive, i, 0);
-    EXPECT_EQ(zip_fread(file, content.data(), stat.size), static_cast<zip_int64_t>(stat.size));
-    zip_fclose(file);
-    entries[stat.name] = content;
-  }
-  zip_discard(archive);
-  return entries;
-}
-
-std::set<std::string> NamesOf(const std::map<std::string, std::string>& entries) {
-  std::set<std::string> names;
-  for (const auto& [name, content] : entries) names.insert(name);
-  return names;
-}
-
-// The files below the folder, as paths relative to it.
-std::set<UString> FilesBelow(const UString& folder) {
-  TDRXStringList found;
-  FindFiles(folder, u"", found);
-  std::set<UString> files;
-  for (int i = 0; i < found.Count(); ++i) files.insert(found.Strings(i).substr(folder.size()));
-  return files;
-}
-
-void WriteFiles(const UString& folder, std::initializer_list<const char16_t*> names) {
-  for (const char16_t* name : names) {
-    ASSERT_TRUE(ForceDirectories(ExtractFilePath(folder + name)));
-    WriteFileBytes(folder + name, Utf16ToUtf8(name));
-  }
-}
-
-// The status texts an installer sends.
-class TStatusLog : public IInstallerNotify {
- public:
-  void Notify(int code, intptr_t data) override {
-    if (code == inStatusText) Texts.push_back(NotifyText(data));
-  }
-  std::vector<UString> Texts;
-};
-
-class PrepareAction : public ::testing::Test {
- protected:
-  PrepareAction() {
-    for (const UStringView name : {u"Ovix", u"Ovix3"}) TInstallerApplicationRepository::Unregister(UString(name));
-  }
-  ~PrepareAction() override {
-    if (installer) installer->RemoveListener(&status);
-  }
-  void Open(UStringView switches = u"") {
-    if (installer) installer->RemoveListener(&status);
-    installer.reset();
-    installer = MakeOvixInstaller(u"/AUTO=\"" + dest + u"\" " + UString(switches));
-    installer->AddListener(&status);
-  }
-  // A user of the machine whose application data lies in the test's folder.
-  UString AddUser(const UString& name) {
-    accounts.Add(IntToStr(3000 + ++userCount), users.Path() + name);
-    const UString appData = users.Path() + name + u"\\AppData\\Roaming\\";
-    EXPECT_TRUE(ForceDirectories(appData));
-    return appData;
-  }
-  std::unique_ptr<TInstallerActionPrepare> Run(UStringView switches = u"") {
-    Open(switches);
-    auto action = std::make_unique<TInstallerActionPrepare>();
-    action->Execute();
-    return action;
-  }
-  std::vector<UString> Archives() {
-    std::vector<UString> names;
-    for (const TDRXFolderEntry& entry : ListFolderEntries(dest + u"!Backup\\")) names.push_back(entry.Name);
-    return names;
-  }
-
-  TOvixProductGuard product;
-  TTempFolder destination, users;
-  const UString& dest = destination.Path();
-  TFakeAccounts accounts;
-  int userCount = 0;
-  TStatusLog status;
-  std::unique_ptr<TInstaller> installer;
-};
-
-}  // namespace
 
 TEST_F(PrepareAction, AnUpdateFrom3900IsArchivedMigratedAndCleanedUp) {
   const UString appData = AddUser(u"alice");
@@ -365,11 +268,12 @@ TEST_F(PrepareWithLockedFile, AFileWhoseBytesAreLockedFailsTheBackupAndNothingIs
 }
 
 TEST_F(PrepareAction, TwoGibibytesOfFilesAreRefusedBeforeAnythingIsWritten) {
+  WriteOvixConfig(dest, 4800);
   WriteFiles(dest, {u"Ovix.exe", u"big.bin"});
   const HANDLE big = CreateFileW(W(dest + u"big.bin"), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(big, INVALID_HANDLE_VALUE);
   LARGE_INTEGER size;
-  size.QuadPart = 2147483648LL - 8;  // with "Ovix.exe" (8 bytes): exactly 2 GiB
+  size.QuadPart = 2147483648LL - 8;  // with "Ovix.exe" (8 bytes) exactly 2 GiB, with the configuration more
   ASSERT_TRUE(SetFilePointerEx(big, size, nullptr, FILE_BEGIN) && SetEndOfFile(big));
   CloseHandle(big);
 
@@ -391,12 +295,7 @@ TEST_F(PrepareAction, ASystemOrUserRootIsNeverADestination) {
     installer.reset();
     installer = MakeOvixInstaller(u"/AUTO=\"" + folder + u"\" /NOBACKUP");
     TInstallerActionPrepare action;
-    try {
-      action.Execute();
-      ADD_FAILURE() << "expected EInstallerInstallError for " << Utf16ToUtf8(folder);
-    } catch (const EInstallerInstallError& error) {
-      EXPECT_EQ(error.Message(), u"Not a folder of its own: " + folder) << "the language's (\"Common\", \"E6\") text";
-    }
+    EXPECT_THROW(action.Execute(), EInstallerInstallError) << Utf16ToUtf8(folder);
   }
   const std::set<UString> untouched = {u"NTUSER.DAT", u"Documents\\letter.txt"};
   EXPECT_EQ(FilesBelow(profile), untouched);

@@ -306,6 +306,40 @@ TEST_F(UninstallFiles, AProtectedDestinationKeepsEverythingButTheListedFiles) {
     EXPECT_TRUE(Exists(Dest(kept))) << Utf16ToUtf8(kept);
 }
 
+TEST_F(UninstallFiles, InAFolderThatHeldOtherFilesOnlyTheInstallationsOwnFilesAndFoldersGo) {
+  MakeInstallation();
+  const UString ownArchive = u"!Backup\\z Before install 5.00 [2025.01.01 10-00-00].zip";
+  for (const UString& file : {ownArchive, UString(u"Skins\\mine.skn")}) MakeFile(Dest(file));
+  ASSERT_TRUE(ForceDirectories(Dest(u"Empty")));
+  auto installer = NewUninstaller(destination, "[Destination]\r\nSharedFolder=1\r\n" + UninstallIni(listed));
+  Choose(*installer, true, true);
+  TInstallerActionUninstallFiles().Execute();
+
+  for (const UString& file : listed) EXPECT_FALSE(Exists(Dest(file))) << Utf16ToUtf8(file);
+  for (const UString& gone : {UString(u"Langs"), UString(u"Skins\\Classic"), UString(u"Profile"), ownArchive})
+    EXPECT_FALSE(Exists(Dest(gone))) << Utf16ToUtf8(gone);
+  for (UStringView kept : {u"Keep\\mine.txt", u"Skins\\mine.skn", u"Empty", u"!Backup\\Ovix 5.00.zip"})
+    EXPECT_TRUE(Exists(Dest(kept))) << Utf16ToUtf8(kept);
+}
+
+TEST_F(UninstallFiles, ADestinationThatIsALinkLosesItsListedFilesOnly) {
+  const UString target = root.Path() + u"target\\";
+  const UString link = destination;
+  destination = target;
+  MakeInstallation();
+  const TFolderLink destinationLink(link, target);
+  ASSERT_TRUE(destinationLink.Made());
+  auto installer = NewUninstaller(link, UninstallIni(listed));
+  Choose(*installer, true, true);
+  EXPECT_EQ(TInstallerActionUninstallFiles().CreateFolderList()->Count(), 0);
+  TInstallerActionUninstallFiles().Execute();
+
+  for (const UString& file : listed) EXPECT_FALSE(Exists(target + file)) << Utf16ToUtf8(file);
+  for (UStringView kept : {u"Keep\\mine.txt", u"!Backup\\Ovix 5.00.zip", u"Profile\\Ovix.ini"})
+    EXPECT_TRUE(Exists(target + UString(kept))) << Utf16ToUtf8(kept);
+  EXPECT_TRUE(IsFolderLink(link));
+}
+
 TEST(UninstallIntegration, RunsItsThreeTasksInOrderWithoutADeleteList) {
   TTestProductGuard product;
   TTempFolder root, desktop;

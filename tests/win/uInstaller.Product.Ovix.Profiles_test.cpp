@@ -85,3 +85,19 @@ TEST_F(OvixProfiles, APortableInstallationHasOneProfileWhenItsFolderExists) {
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(ProfilesBelow(destination.Path()), expected);
 }
+
+TEST_F(OvixProfiles, AProfileFolderThatIsALinkIsNoProfile) {
+  TTempFolder users, elsewhere;
+  const UString root = users.Path();
+  ASSERT_TRUE(ForceDirectories(root + u"dan\\AppData\\Roaming"));
+  TFakeAccounts accounts;
+  accounts.Add(u"2004", root + u"dan");
+  const TFolderLink profile(root + u"dan\\AppData\\Roaming\\Ovix3", elsewhere.Path());
+  const TFolderLink portable(destination.Path() + u"Profile", elsewhere.Path());
+  ASSERT_TRUE(profile.Made() && portable.Made());
+
+  Install(3900, false);
+  EXPECT_TRUE(ProfilesBelow(root).empty()) << "a fresh installation's old profile, planted as a link";
+  Install(4500, true);
+  EXPECT_TRUE(ProfilesBelow(destination.Path()).empty()) << "a portable profile that is a link";
+}

@@ -5,6 +5,7 @@
 const char16_t kPathDelimiter = u'/';
 
 std::filesystem::path NativePath(const UString& path) { return Utf16ToUtf8(path); }
+UString PathToUString(const std::filesystem::path& path) { return Utf8ToUtf16(path.string()); }
 
 int main(int argc, char** argv) {
   std::vector<UString> args;

@@ -8,6 +8,7 @@
 const char16_t kPathDelimiter = u'\\';
 
 std::filesystem::path NativePath(const UString& path) { return std::wstring(W(path)); }
+UString PathToUString(const std::filesystem::path& path) { return FromW(path.wstring().c_str()); }
 
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // entries and UTF-8 lists go out unchanged

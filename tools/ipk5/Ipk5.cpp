@@ -1,5 +1,6 @@
 #include "Ipk5.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 
@@ -11,7 +12,7 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: ipk5 create OUT [--level N] ENTRY...   ENTRY is FILE or NAME=FILE\n"
+    "usage: ipk5 create OUT [--level N] ENTRY...   ENTRY is FILE, NAME=FILE or --tree DIR\n"
     "       ipk5 list PKG\n"
     "       ipk5 extract PKG NAME [OUTFILE]\n"
     "       ipk5 unpack PKG DIR\n"
@@ -51,6 +52,34 @@ void SplitEntryArgument(const UString& arg, UString& name, UString& file) {
   file = equals == UString::npos ? arg : arg.substr(equals + 1);
 }
 
+void AddFile(TSetupPackageBuilder& builder, const UString& name, const UString& file) {
+  TFileStream source(file, fmOpenRead | fmShareDenyWrite);
+  builder.Add(source, name);
+}
+
+UString TreeEntryName(const std::filesystem::path& relative) {
+  UString name;
+  for (const std::filesystem::path& part : relative) {
+    if (!name.empty()) name += u'\\';
+    name += PathToUString(part);
+  }
+  return name;
+}
+
+// Every file below the folder, named by its relative path with backslashes, in
+// name order so that the same folder always gives the same package.
+void AddTree(TSetupPackageBuilder& builder, const UString& folder) {
+  const std::filesystem::path root = NativePath(folder);
+  std::error_code error;
+  std::vector<std::filesystem::path> files;
+  for (std::filesystem::recursive_directory_iterator it(root, error), end; !error && it != end; it.increment(error))
+    if (it->is_regular_file()) files.push_back(it->path().lexically_relative(root));
+  if (error) throw EOSError(Format(u"Cannot list folder \"%s\". %s", {folder, Utf8ToUtf16(error.message())}));
+  std::sort(files.begin(), files.end());
+  for (const std::filesystem::path& relative : files)
+    AddFile(builder, TreeEntryName(relative), PathToUString(root / relative));
+}
+
 int Create(const std::vector<UString>& args) {
   RequireArgs(args, 2, SIZE_MAX);
   size_t next = 2;
@@ -62,10 +91,14 @@ int Create(const std::vector<UString>& args) {
   }
   TSetupPackageBuilder builder(PackageKey);
   for (; next < args.size(); ++next) {
+    if (args[next] == u"--tree") {
+      if (++next == args.size()) throw EUsage(u"--tree takes a folder");
+      AddTree(builder, args[next]);
+      continue;
+    }
     UString name, file;
     SplitEntryArgument(args[next], name, file);
-    TFileStream source(file, fmOpenRead | fmShareDenyWrite);
-    builder.Add(source, name);
+    AddFile(builder, name, file);
   }
   builder.Commit(args[1], level);
   return ieSuccess;

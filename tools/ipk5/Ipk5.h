@@ -18,4 +18,5 @@ bool EntryPathBelow(const UString& folder, const UString& name, UString& path);
 
 // The platform halves: the path form of the file system and its separator.
 std::filesystem::path NativePath(const UString& path);
+UString PathToUString(const std::filesystem::path& path);
 extern const char16_t kPathDelimiter;

@@ -1,0 +1,3 @@
+#include "DRX.UI.Application.h"
+
+bool SystemAppsUseDarkTheme() { return false; }
