@@ -22,27 +22,18 @@ UString ManySectionsText(int sections) {
   return text;
 }
 
-void LoadFromText(benchmark::State& state) {
-  const UString text = FileListText(static_cast<int>(state.range(0)));
+// Loading the text that `text` makes for the benchmark's argument.
+void Load(benchmark::State& state, UString (*text)(int)) {
+  const UString content = text(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     TDRXIniFile ini;
-    ini.LoadFromText(text);
+    ini.LoadFromText(content);
     benchmark::DoNotOptimize(ini.SectionCount());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(LoadFromText)->Arg(1000)->Arg(10000);
-
-void LoadManySections(benchmark::State& state) {
-  const UString text = ManySectionsText(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    TDRXIniFile ini;
-    ini.LoadFromText(text);
-    benchmark::DoNotOptimize(ini.SectionCount());
-  }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-BENCHMARK(LoadManySections)->Arg(10000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Load, FileList, FileListText)->Arg(1000)->Arg(10000);
+BENCHMARK_CAPTURE(Load, ManySections, ManySectionsText)->Arg(10000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond);
 
 // The last section of a long document, looked up by a name in other letter case.
 void ReadLastSection(benchmark::State& state) {

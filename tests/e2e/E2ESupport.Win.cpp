@@ -271,6 +271,15 @@ std::vector<UString> TStandInLog::Lines() const {
   return SplitLines(Utf8ToUtf16(ReadFileBytes(file_)));
 }
 
+TReadLock::TReadLock(const UString& file)
+    : handle_(CreateFileW(W(file), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+TReadLock::~TReadLock() {
+  if (Locked()) CloseHandle(handle_);
+}
+
+bool TReadLock::Locked() const { return handle_ != INVALID_HANDLE_VALUE; }
+
 std::vector<std::string> ZipEntryNames(const UString& archive) {
   std::vector<std::string> names;
   int error = 0;

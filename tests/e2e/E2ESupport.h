@@ -74,6 +74,20 @@ class TStandInLog {
   UString file_;
 };
 
+// Holds a file open for reading, letting others read it but neither write,
+// move nor delete it, while it lives.
+class TReadLock {
+ public:
+  explicit TReadLock(const UString& file);
+  ~TReadLock();
+  TReadLock(const TReadLock&) = delete;
+  TReadLock& operator=(const TReadLock&) = delete;
+  bool Locked() const;
+
+ private:
+  void* handle_;
+};
+
 // Names of the entries of a zip archive.
 std::vector<std::string> ZipEntryNames(const UString& archive);
 // The files directly in a folder (names only), or below it with relative paths.

@@ -59,10 +59,7 @@ TOvixProductGuard::TOvixProductGuard() : previous_(ProductInfoClass) { UseOvixPr
 TOvixProductGuard::~TOvixProductGuard() { ProductInfoClass = previous_; }
 
 std::unique_ptr<TInstaller> MakeOvixInstaller(const UString& commandLine, TTestEntries product) {
-  if (!product.contains(u"Uninstall.ini")) {
-    product.try_emplace(u"player.bin", "player");
-    product.try_emplace(u"rediruzu.bin", "rediruzu");
-  }
+  if (product.empty()) product = {{u"player.bin", "player"}, {u"rediruzu.bin", "rediruzu"}};
   auto installer = std::make_unique<TInstaller>(commandLine, TestPackages(OvixSetupEntries(), std::move(product)));
   installer->Resources().InitializeLanguages([] { return UString(u"English.lng"); });
   return installer;

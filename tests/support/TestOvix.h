@@ -38,9 +38,9 @@ class TOvixProductGuard {
 };
 
 // An installer of the Ovix product for the command line, English loaded; a
-// product package holding "Uninstall.ini" makes it an uninstaller. Any other
-// product package holds the components' entries ("player.bin" and
-// "rediruzu.bin", unless given).
+// product package holding "Uninstall.ini" makes it an uninstaller. Without
+// entries given, the product package holds the components' ("player.bin" and
+// "rediruzu.bin").
 std::unique_ptr<TInstaller> MakeOvixInstaller(const UString& commandLine, TTestEntries product = {});
 
 // A running stand-in player window (bin/ovix_window.exe) of the given class;

@@ -83,11 +83,6 @@ bool ForceDirectoriesOnAThread(const UString& folder) {
   return job.created && ended && exitCode == 0;
 }
 
-UString Levels(int count) {
-  UString levels;
-  for (int level = 0; level < count; ++level) levels += u"a\\";
-  return levels;
-}
 }  // namespace
 
 // A destination of thousands of levels: no level may cost stack, or the
@@ -97,11 +92,11 @@ UString Levels(int count) {
 TEST(FolderTree, ForceDirectoriesNeedsNoStackPerLevel) {
   TTempFolder temp;
   const UString base = u"\\\\?\\" + temp.Path();
-  const UString deep = base + Levels(300);
+  const UString deep = base + FolderLevels(300);
   EXPECT_TRUE(ForceDirectoriesOnAThread(deep));
   EXPECT_TRUE(DirectoryExists(deep));
   WriteFileBytes(temp.File(u"block"), "a file where a folder should be");
-  EXPECT_FALSE(ForceDirectoriesOnAThread(temp.File(u"block\\") + Levels(12000)));
+  EXPECT_FALSE(ForceDirectoriesOnAThread(temp.File(u"block\\") + FolderLevels(12000)));
   // Removed level by level, as it was made.
   for (UString level = ExcludeTrailingBackslash(deep); level.size() > base.size();
        level = ExcludeTrailingBackslash(ExtractFilePath(level)))
