@@ -63,12 +63,18 @@ void TInstallerExtractHelper::ForceFolder(const UString& folder) {
   if (!ForceDirectories(folder)) throw EInstallerInstallError(FormatLangString(u"E3", {folder}));
 }
 
+void TInstallerExtractHelper::RequireSources(const std::vector<const TInstallerScriptFile*>& files) {
+  for (const TInstallerScriptFile* file : files) Installer->Resources().RequireFile(file->GetSourceName());
+}
+
 void TInstallerExtractHelper::RefuseFolderLinks(const UString& folder) {
   const UString link = FirstFolderLinkBelow(Installer->DestPath(), folder);
   if (!link.empty()) throw EInstallerInstallError(FormatLangString(u"E3", {link}));
 }
 
 int TInstallerExtractHelper::Ask(const UString& text) {
+  // Retrying would wait for ever, ignoring would report a success the run did not have.
+  if (Installer->SuppressesMessageBoxes()) return IDABORT;
   int answer = IDIGNORE;
   Synchronize([&] { answer = Question(text); });
   return answer;
@@ -108,14 +114,20 @@ void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) {
   stream->CopyFrom(*source, source->Size());
 }
 
-void TInstallerActionExtract::Execute() {
-  SetStatus(CommonString(u"A4"));
-  const UString family = Resources().GetLangFamily();
+std::vector<const TInstallerScriptFile*> TInstallerActionExtract::FilesToExtract() {
+  TInstallerResources& resources = Installer->Resources();
+  const UString family = resources.GetLangFamily();
   std::vector<const TInstallerScriptFile*> files;
-  const TInstallerScriptGroup& components = Script().Components;
+  const TInstallerScriptGroup& components = resources.Script().Components;
   for (int i = 0; i < components.Count(); ++i) {
     if (components.Items(i).MatchesFamily(family)) files.push_back(&components.Items(i));
   }
+  return files;
+}
+
+void TInstallerActionExtract::Execute() {
+  SetStatus(CommonString(u"A4"));
+  const std::vector<const TInstallerScriptFile*> files = FilesToExtract();
   const size_t count = files.size();
   for (size_t i = 0; i < count; ++i) {
     SetProgress(static_cast<int>((i + 1) * 100 / count));

@@ -37,6 +37,10 @@ class TInstallerExtractHelper {
   // A link at the target is moved aside like a file in use, never written through.
   bool CreateTargetStream(const UString& fileName, TStream& source, std::unique_ptr<TStream>& target);
   UString FormatLangString(UStringView key, std::initializer_list<TFormatArg> args);
+  // Raises "Cannot locate ... file in setup archive" for the first file whose
+  // entry neither package holds: an installation checks this before it
+  // deletes anything of the installation it replaces.
+  void RequireSources(const std::vector<const TInstallerScriptFile*>& files);
 
  private:
   // Raises ("Common", "E3") with the first folder below DestPath on the way to
@@ -53,6 +57,9 @@ class TInstallerActionExtract : public TInstallerAction {
  public:
   static constexpr UStringView ClassName = u"TInstallerActionExtract";
   void Execute() override;
+
+  // The script's components for the language family in use, in script order.
+  static std::vector<const TInstallerScriptFile*> FilesToExtract();
 
   // Uninstall.exe (a copy of the running program), Uninstall.dat (Uninstall.ini:
   // the settings store plus the installed files) and, unless portable, the

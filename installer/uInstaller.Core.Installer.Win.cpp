@@ -15,7 +15,9 @@
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.ProductInfo.h"
 #include "uInstaller.Core.Spawn.h"
+#include "uInstaller.Core.Switches.h"
 #include "uInstaller.Core.Thread.h"
+#include "uInstaller.Core.UninstallList.h"
 
 TInstaller* Installer = nullptr;
 
@@ -24,6 +26,10 @@ void AddError(const UString& text) { Installer->Errors().Add(text); }
 namespace {
 
 constexpr TInstallerFlags kRunActionsByDefault = ifAuto | ifUpdate | ifRun;
+// Posted to the installer's window by the system's wait when the thread has ended.
+constexpr UINT kThreadEndedMessage = WM_USER + 1;
+
+void CALLBACK PostThreadEnded(void* window, BOOLEAN) { PostMessageW(static_cast<HWND>(window), kThreadEndedMessage, 0, 0); }
 
 // A name "." or ".." between backslashes.
 bool HasDotNames(UStringView path) {
@@ -47,6 +53,7 @@ TInstaller::TInstaller(const UString& commandLine, const TInstallerPackageSource
           return HandleMessage(message, wParam, lParam, result);
         });
     ParseCommandLine(commandLine);
+    suppressMessageBoxes_ = HasFlag(ifSilent) && CommandLineHasSwitch(commandLine, kSwitchSuppressMsgBoxes);
   } catch (...) {
     Installer = nullptr;
     throw;
@@ -54,6 +61,7 @@ TInstaller::TInstaller(const UString& commandLine, const TInstallerPackageSource
 }
 
 TInstaller::~TInstaller() {
+  UnwatchThread();
   thread_.reset();
   settings_.reset();
   errors_.reset();
@@ -69,6 +77,11 @@ void TInstaller::ParseCommandLine(const UString& commandLine) {
   if (resources_->ProductPackage().Contains(u"Uninstall.ini")) {
     mode_ = imUninstall;
     flags_ = 0;
+    // A list of installed files that cannot be read stops the uninstaller here,
+    // before its actions remove the registration, the shortcuts or any file.
+    TDRXIniFile list;
+    list.LoadFromStream(*resources_->GetFile(u"Uninstall.ini"));
+    ReadUninstallEntries(list);
     if (CommandLineHasSwitch(commandLine, u"AUTO")) {
       flags_ |= ifAuto;
       if (CommandLineHasSwitch(commandLine, u"SILENT")) flags_ |= ifSilent;
@@ -145,11 +158,37 @@ void TInstaller::Start(bool wait) {
   UpdateFlags();
   state_ = stRunning;
   thread_ = std::make_unique<TInstallerThread>();
+  if (!wait) WatchThread();
   thread_->Start();
-  if (wait) thread_->WaitFor();
+  if (!wait) return;
+  thread_->WaitFor();
+  ThreadEnded();
 }
 
-void TInstaller::StopThread() { thread_.reset(); }
+void TInstaller::StopThread() {
+  if (!thread_) return;
+  UnwatchThread();
+  thread_.reset();
+  ThreadEnded();
+}
+
+void TInstaller::WatchThread() {
+  HANDLE watch = nullptr;
+  if (RegisterWaitForSingleObject(&watch, thread_->Handle(), PostThreadEnded, window_->Handle(), INFINITE,
+                                  WT_EXECUTEONLYONCE))
+    threadWatch_ = watch;
+}
+
+void TInstaller::UnwatchThread() {
+  if (threadWatch_) UnregisterWaitEx(threadWatch_, INVALID_HANDLE_VALUE);  // waits for a callback under way
+  threadWatch_ = nullptr;
+}
+
+void TInstaller::ThreadEnded() {
+  if (state_ != stRunning) return;
+  AddError(resources_->GetLangString(u"Common", u"E5"));
+  DispatchNotify(inFinished, 0);
+}
 
 void TInstaller::RunPostInstallActions() {
   if (HasErrors() || mode_ != imInstall) return;
@@ -184,6 +223,10 @@ void TInstaller::SendNotifyText(int code, const UString& text) {
 }
 
 bool TInstaller::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
+  if (message == kThreadEndedMessage) {
+    ThreadEnded();
+    return true;
+  }
   if (message == WM_USER) {
     DispatchNotify(static_cast<int>(wParam), lParam);
     return true;

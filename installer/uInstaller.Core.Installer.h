@@ -77,13 +77,18 @@ class TInstaller {
   // Raises "Invalid Arguments" when ifAuto or ifSilent would change.
   void SetFlags(TInstallerFlags flags);
   // Starts the installer thread once; with `wait`, returns when it has ended
-  // (messages and synchronised calls keep flowing meanwhile).
+  // (messages and synchronised calls keep flowing meanwhile). A thread that
+  // ends without its inFinished (it died, or something escaped its body) ends
+  // the run with ("Common", "E5") in Errors and an inFinished of the
+  // installer's own: at once with `wait`, else through the message loop.
   void Start(bool wait);
   // Cancels: the running action completes, no further one starts.
   void StopThread();
   // Starts the chosen programs of the script's Actions group, with the user's rights.
   void RunPostInstallActions();
   bool HasErrors() const { return errors_->Count() > 0; }
+  // A silent run started with SUPPRESSMSGBOXES: nobody is there to answer a box.
+  bool SuppressesMessageBoxes() const { return suppressMessageBoxes_; }
 
   void AddListener(IInstallerNotify* listener);
   void RemoveListener(IInstallerNotify* listener);
@@ -94,6 +99,10 @@ class TInstaller {
  private:
   bool HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
   void DispatchNotify(int code, intptr_t data);
+  // The thread's body has ended; whether it said so decides whether the run failed.
+  void ThreadEnded();
+  void WatchThread();
+  void UnwatchThread();
 
   std::unique_ptr<TDRXIniFile> settings_;
   UString destPath_;
@@ -104,10 +113,12 @@ class TInstaller {
   TDRXCriticalSection lock_;
   TInstallerMode mode_ = imInstall;
   TInstallerFlags flags_ = 0;
+  bool suppressMessageBoxes_ = false;
   std::unique_ptr<TInstallerProductInfo> productInfo_;
   std::unique_ptr<TInstallerResources> resources_;
   TInstallerState state_ = stIdle;
   std::unique_ptr<TInstallerThread> thread_;
+  void* threadWatch_ = nullptr;  // the system's wait for the thread's end, while Start does not wait
 };
 
 // The one installer of the process, set while it exists.

@@ -21,7 +21,13 @@ TInstallerPackages LoadModulePackages() {
   TInstallerPackages packages;
   packages.Setup = std::make_unique<TSetupPackageReader>(module, u"SETUP");
   if (IsUninstaller()) {
-    packages.Product = std::make_unique<TSetupPackageReader>(ChangeFileExt(PlatformProgramFileName(), u".dat"));
+    const UString uninstallDat = ChangeFileExt(PlatformProgramFileName(), u".dat");
+    packages.Product = std::make_unique<TSetupPackageReader>(uninstallDat);
+    // Without its list the uninstaller would read the package as a product and
+    // install it over the folder it was meant to remove.
+    if (!packages.Product->Contains(u"Uninstall.ini")) {
+      throw EInstallerInstallError(Format(u"Cannot locate \"%s\" file in \"%s\"", {u"Uninstall.ini", uninstallDat}));
+    }
   } else {
     packages.Product = std::make_unique<TSetupPackageReader>(module, u"PRODUCT");
   }
@@ -58,10 +64,20 @@ void TInstallerResources::ComputeFolders() {
   programFilesX86Path_ = ExcludeTrailingBackslash(programFilesPath_) + u" (x86)\\";
 }
 
+namespace {
+EInstallerInstallError MissingFileError(const UString& name) {
+  return EInstallerInstallError(Format(u"Cannot locate \"%s\" file in setup archive", {name}));
+}
+}  // namespace
+
 std::unique_ptr<TMemoryStream> TInstallerResources::GetFile(const UString& name) {
   std::unique_ptr<TMemoryStream> stream;
   if (productPackage_->Extract(name, stream) || setupPackage_->Extract(name, stream)) return stream;
-  throw EInstallerInstallError(Format(u"Cannot locate \"%s\" file in setup archive", {name}));
+  throw MissingFileError(name);
+}
+
+void TInstallerResources::RequireFile(const UString& name) {
+  if (!productPackage_->Contains(name) && !setupPackage_->Contains(name)) throw MissingFileError(name);
 }
 
 std::unique_ptr<TInstallerImage> TInstallerResources::GetImage(const UString& name) {

@@ -28,7 +28,8 @@ struct TInstallerPackages {
 using TInstallerPackageSource = std::function<TInstallerPackages()>;
 
 // The program's own: the SETUP resource, and the PRODUCT resource or, for a
-// program named Uninstall.exe, the file Uninstall.dat beside it.
+// program named Uninstall.exe, the file Uninstall.dat beside it, which must
+// hold "Uninstall.ini" (raises EInstallerInstallError otherwise).
 TInstallerPackages LoadModulePackages();
 
 // An image entry as stored (PNG bytes); the wizard decodes it.
@@ -57,6 +58,8 @@ class TInstallerResources {
   // A new stream with the entry, from the product package first; raises
   // EInstallerInstallError "Cannot locate ... file in setup archive".
   std::unique_ptr<TMemoryStream> GetFile(const UString& name);
+  // Raises GetFile's error when neither package holds the entry; reads nothing.
+  void RequireFile(const UString& name);
   std::unique_ptr<TInstallerImage> GetImage(const UString& name);
   std::unique_ptr<TDRXStringList> GetStringList(const UString& name);
   UString GetLangFamily();

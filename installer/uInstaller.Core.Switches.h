@@ -15,6 +15,9 @@ inline constexpr UStringView kSwitchUpdate = u"UPDATE";
 inline constexpr UStringView kSwitchPortable = u"PORTABLE";
 inline constexpr UStringView kSwitchSkipUac = u"SKIPUAC";
 inline constexpr UStringView kSwitchPath = u"PATH";
+// With AUTO and SILENT: no message box at all; questions take their default
+// (a file that cannot be written: Abort), so the exit code alone tells.
+inline constexpr UStringView kSwitchSuppressMsgBoxes = u"SUPPRESSMSGBOXES";
 
 // "/SKIPUAC=<window> <params>": the elevated copy's parameters; the window is
 // the first process's spawn window, as a decimal integer.

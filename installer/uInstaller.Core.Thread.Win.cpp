@@ -51,6 +51,9 @@ void TInstallerThread::Execute() {
   } catch (const std::exception& error) {
     // Not one of ours (out of memory, say): the run still ends with a message.
     AddError(Utf8ToUtf16(error.what()));
+  } catch (...) {
+    // Not even a standard exception: the run failed all the same.
+    AddError(Installer->Resources().GetLangString(u"Common", u"E5"));
   }
   Installer->SendNotify(inFinished, Terminated() ? 1 : 0);
 }

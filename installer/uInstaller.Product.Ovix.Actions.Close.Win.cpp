@@ -65,8 +65,7 @@ void TInstallerActionCloseApplications::Execute() {
     const HWND window = CloseOneWindowPerClass(timing.CloseTimeout, windowClass);
     if (WaitForHandlePumping(cancelled_->Handle, timing.PassInterval) || !window) return;
     if (GetTickCount64() - start >= timing.GiveUpAfter && IsWindow(window)) {
-      throw EInstallerInstallError(Format(u"\"%s\" does not close. Close it and start the setup again.",
-                                          {ProgramOrClassOfWindow(window, windowClass)}));
+      throw EInstallerInstallError(Format(CommonString(u"E6"), {ProgramOrClassOfWindow(window, windowClass)}));
     }
   }
 }

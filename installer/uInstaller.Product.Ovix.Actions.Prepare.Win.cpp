@@ -81,6 +81,7 @@ void TInstallerActionPrepare::Execute() {
   Position = 0;
   TDRXStringList deleteList;
   RefuseProtectedDestination(DestPath());
+  Installer->ExtractHelper().RequireSources(TInstallerActionExtract::FilesToExtract());
   RecordSharedFolder(IsSharedDestination());
   Profiles->Populate();
   CreateUpdateTasks();

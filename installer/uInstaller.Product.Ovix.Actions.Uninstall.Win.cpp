@@ -2,7 +2,7 @@
 
 #include "uInstaller.Product.Ovix.Actions.Uninstall.h"
 
-#include <map>
+#include <shlobj.h>
 
 #include "DRX.FileFormats.INI.h"
 #include "DRX.Platform.h"
@@ -13,32 +13,98 @@
 #include "uInstaller.Core.FileUtils.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.Resources.h"
+#include "uInstaller.Core.Script.h"
+#include "uInstaller.Core.UninstallList.h"
 #include "uInstaller.Product.Ovix.Destination.h"
 #include "uInstaller.Product.Ovix.Profiles.h"
 #include "uInstaller.Product.Ovix.UpdateTasks.h"
 
 namespace {
 
-// After both are made full paths, `path` lies below `folder` (not `folder` itself).
-bool IsInsideFolder(const UString& path, const UString& folder) {
-  const UString base = IncludeTrailingBackslash(ExpandFileName(folder));
-  const UString full = ExpandFileName(path);
-  return full.size() > base.size() && StartsText(full, base);
+// The product's profile folder of every account, where it lies inside the
+// account's application-data folder (a product name with ".." must not lead to
+// that folder itself or above).
+std::vector<UString> ProductProfileFolders() {
+  std::vector<UString> folders;
+  const std::unique_ptr<TDRXUserAccountInfoList> accounts = GetUserAccounts();
+  for (size_t i = 0; i < accounts->Count(); ++i) {
+    const TDRXUserAccountInfo& account = accounts->Items(i);
+    const UString profile = TInstallerProfileHelper::GetNewProfilePath(&account);
+    if (IsPathInsideFolder(profile, account.AppDataPath)) folders.push_back(profile);
+  }
+  return folders;
 }
 
-// The values of the keys "0" to count - 1 of the section, by number. Only the
-// lines present are visited, so a huge count costs nothing; with a repeated
-// key the first line counts.
-std::map<int32_t, UString> NumberedValues(const TDRXIniFileSection& section, int32_t count) {
-  std::map<int32_t, UString> values;
-  for (int i = 0; i < section.Count(); ++i) {
-    const UString key = section.KeyOf(i);
-    int32_t number;
-    if (TryStrToInt(key, number) && number >= 0 && number < count && IntToStr(number) == key)
-      values.emplace(number, section.ValueFromIndex(i));
+// Where the uninstaller may delete what its list names. The list lies in a
+// folder that users may be able to write, and its cipher key is public, so an
+// entry is deleted only inside DestPath, as a file that the script itself
+// names, or inside a folder of this product's own (the Start-menu folder of
+// its shortcuts, a user's profile folder); never through a link on the way,
+// never a folder (a protected one included), and never a file whose final
+// form lies in the Windows folder.
+class TUninstallScope {
+ public:
+  TUninstallScope()
+      : destPath_(Installer->DestPath()), windowsFolder_(GetFinalPathName(GetShellFolder(CSIDL_WINDOWS))) {
+    TInstallerResources& resources = Installer->Resources();
+    TInstallerScript& script = resources.Script();
+    for (const TInstallerScriptGroup* group : {&script.Components, &script.Shortcuts}) {
+      for (int i = 0; i < group->Count(); ++i) {
+        const UString target = resources.ExpandPath(group->Items(i).Name);
+        if (IsFullPath(target)) scriptFiles_.push_back(target);
+      }
+    }
+    for (int i = 0; i < script.Shortcuts.Count(); ++i) {
+      const UString folder = ExtractFilePath(resources.ExpandPath(script.Shortcuts.Items(i).Name));
+      if (IsPathInsideFolder(folder, resources.StartMenuPath()) || IsPathInsideFolder(folder, resources.DesktopPath()))
+        productFolders_.push_back(folder);
+    }
   }
-  return values;
-}
+
+  // The file to delete for an entry of the list; empty when it is not ours.
+  UString FileOf(const UString& entry) {
+    if (Trim(entry).empty()) return {};
+    const bool full = IsFullPath(entry);
+    UString file = PathInsideFolderWithoutLinks(full ? entry : destPath_ + entry, destPath_);
+    if (file.empty() && full) file = InProductPlaces(entry);
+    return file.empty() || IsNeverDeleted(file) ? UString() : file;
+  }
+
+ private:
+  UString InProductPlaces(const UString& path) {
+    for (const UString& file : scriptFiles_) {
+      if (IsSamePath(path, file)) return file;
+    }
+    AddProfileFolders();
+    for (const UString& folder : productFolders_) {
+      if (UString file = PathInsideFolderWithoutLinks(path, folder); !file.empty()) return file;
+    }
+    return {};
+  }
+
+  // Asked for only when an entry is a full path outside DestPath.
+  void AddProfileFolders() {
+    if (profilesAdded_) return;
+    profilesAdded_ = true;
+    try {
+      for (const UString& folder : ProductProfileFolders()) productFolders_.push_back(folder);
+    } catch (const Exception&) {
+      // Accounts that cannot be listed add no place to delete from.
+    }
+  }
+
+  bool IsNeverDeleted(const UString& file) const {
+    if (DirectoryExists(file)) return true;
+    const UString final = GetFinalPathName(file);
+    return final.empty() || windowsFolder_.empty() || IsPathInsideFolder(final, windowsFolder_);
+  }
+
+  UString destPath_;
+  UString windowsFolder_;  // final form
+  std::vector<UString> scriptFiles_;
+  std::vector<UString> productFolders_;
+  bool profilesAdded_ = false;
+};
 
 // Every subfolder below `folder`, each after its own subfolders.
 void AddSubfoldersDeepestFirst(const UString& folder, TDRXStringList& list) {
@@ -124,19 +190,11 @@ bool TInstallerActionUninstallFiles::IsUserMode() {
 std::unique_ptr<TDRXStringList> TInstallerActionUninstallFiles::CreateFileList() {
   TDRXIniFile ini;
   ini.LoadFromStream(*Resources().GetFile(u"Uninstall.ini"));
+  const std::vector<UString> entries = ReadUninstallEntries(ini);
+  TUninstallScope scope;
   auto files = std::make_unique<TDRXStringList>();
-  const TDRXIniFileSection* section = ini.FindSection(u"Uninstall");
-  if (!section) return files;
-  const UString destPath = Installer->DestPath();
-  for (const auto& [number, entry] : NumberedValues(*section, ini.ReadInteger(u"Uninstall", u"Count", 0))) {
-    if (Trim(entry).empty()) continue;
-    if (IsFullPath(entry)) {
-      files->Add(entry);
-      continue;
-    }
-    // ".." may lead out of the destination: such an entry is not ours to delete.
-    const UString path = destPath + entry;
-    if (IsInsideFolder(path, destPath)) files->Add(ExpandFileName(path));
+  for (const UString& entry : entries) {
+    if (const UString file = scope.FileOf(entry); !file.empty()) files->Add(file);
   }
   files->RemoveDuplicates();
   return files;
@@ -168,14 +226,7 @@ std::unique_ptr<TDRXStringList> TInstallerActionUninstallFiles::CreateFolderList
   AddDestinationFolders(*folders);
   const bool removeContent = RemoveContent();
   if (removeContent && IsUserMode()) {
-    const std::unique_ptr<TDRXUserAccountInfoList> accounts = GetUserAccounts();
-    for (size_t i = 0; i < accounts->Count(); ++i) {
-      const TDRXUserAccountInfo& account = accounts->Items(i);
-      // The folder is named after the product: a name with ".." must not
-      // reach the application-data folder itself or above.
-      const UString profile = TInstallerProfileHelper::GetNewProfilePath(&account);
-      if (IsInsideFolder(profile, account.AppDataPath)) folders->Add(profile, kRemoveWithContent);
-    }
+    for (const UString& profile : ProductProfileFolders()) folders->Add(profile, kRemoveWithContent);
   }
   return folders;
 }

@@ -54,8 +54,11 @@ class TInstallerActionUninstallFiles : public TInstallerAction {
   bool SharesFolder();
 
   // The installed files of the package's "Uninstall.ini", each once, as full
-  // paths: a relative entry lies in DestPath (one that would lead out of it is
-  // skipped), a full path is taken as it stands.
+  // paths. An entry is taken only where the installation may have put it:
+  // inside DestPath, a file the script names, or inside the product's own
+  // Start-menu or profile folders; never through a link, never a folder, never
+  // in the Windows folder. Anything else, a name with a part of dots included,
+  // is skipped. A list that cannot be read raises before anything is deleted.
   std::unique_ptr<TDRXStringList> CreateFileList();
   // The folders to remove, in order, each with its mark: every subfolder of
   // DestPath after its own subfolders (links are neither listed nor entered),

@@ -81,11 +81,16 @@ TSetupSystem DefaultSetupSystem() {
 }
 
 TExitCode StartSequence(const TSetupSystem& system) {
+  // Until the installer has decided whether the run is silent, the switches as given decide.
+  const UString& params = SetupParams();
+  SetMessageBoxesSuppressed(CommandLineHasSwitch(params, kSwitchSuppressMsgBoxes) &&
+                            CommandLineHasSwitch(params, kSwitchAuto) && CommandLineHasSwitch(params, kSwitchSilent));
   if (!ProductInfoClass) throw EInstallerGeneralError(u"ProductInfoClass is nil");
   TExitCode exitCode = ecSuccess;
   if (ElevateIfNeeded(system, exitCode)) return exitCode;
   if (!system.IsAdmin()) throw EInstallerNoAdminRightsError();
-  const auto installer = std::make_unique<TInstaller>(SetupParams(), system.Packages);
+  const auto installer = std::make_unique<TInstaller>(params, system.Packages);
+  SetMessageBoxesSuppressed(installer->SuppressesMessageBoxes());
   if (installer->Mode() == imUninstall && !PrepareUninstall()) return ecSuccess;
   installer->Resources().InitializeLanguages();
   return installer->HasFlag(ifSilent) ? RunSilent() : RunWizard();

@@ -10,6 +10,8 @@ TErrorDisplay& ErrorDisplay() {
   return display;
 }
 
+bool gMessageBoxesSuppressed = false;
+
 UString& SetupParamsValue() {
   static UString params;
   return params;
@@ -34,5 +36,7 @@ TExitCode RunGuarded(const std::function<TExitCode()>& sequence) {
 }
 
 void ShowSetupError(const UString& message) {
-  if (ErrorDisplay()) ErrorDisplay()(message);
+  if (ErrorDisplay() && !gMessageBoxesSuppressed) ErrorDisplay()(message);
 }
+
+void SetMessageBoxesSuppressed(bool suppressed) { gMessageBoxesSuppressed = suppressed; }

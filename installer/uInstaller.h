@@ -11,7 +11,10 @@
 // captioned "Setup" with the error icon; tests replace it.
 using TErrorDisplay = std::function<void(const UString& message)>;
 void SetErrorDisplay(TErrorDisplay display);
+// Shows the message, unless message boxes are suppressed.
 void ShowSetupError(const UString& message);
+// A silent run started with SUPPRESSMSGBOXES shows no error: its exit code tells.
+void SetMessageBoxesSuppressed(bool suppressed);
 
 // Runs one attempt of the start sequence: an exception that escapes it is shown
 // through the error display and turns into ecError.

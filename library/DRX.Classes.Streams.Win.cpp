@@ -13,7 +13,8 @@ DWORD ShareMode(uint16_t mode) {
     case fmShareExclusive: return 0;
     case fmShareDenyWrite: return FILE_SHARE_READ;
     case fmShareDenyRead: return FILE_SHARE_WRITE;
-    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    // Nothing denied: a holder with delete access (a program that may move the file) is no obstacle.
+    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     default: return 0;
   }
 }

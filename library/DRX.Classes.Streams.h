@@ -102,7 +102,7 @@ enum : uint16_t {
   fmShareExclusive = 0x0010,
   fmShareDenyWrite = 0x0020,
   fmShareDenyRead = 0x0030,
-  fmShareDenyNone = 0x0040,
+  fmShareDenyNone = 0x0040,  // others may read, write, and delete or rename it
   fmCreate = 0xFF00,  // create or truncate, read and write
 };
 

@@ -270,6 +270,7 @@ bool TDRXIniFile::UpdateFile() {
 
 void TDRXIniFile::Clear() {
   lastSection_ = nullptr;
+  sectionIndex_.clear();
   sections_.clear();
   Changed();
 }
@@ -311,10 +312,11 @@ void TDRXIniFile::Merge(const UString& fileName, bool overwrite) {
 
 TDRXIniFileSection* TDRXIniFile::FindSection(UStringView section) const {
   if (lastSection_ && SameText(lastSection_->Name(), section)) return lastSection_;
-  const uint32_t hash = IniNameHash(section);
-  for (const auto& candidate : sections_) {
-    if (candidate->NameHash() == hash && SameText(candidate->Name(), section)) {
-      lastSection_ = candidate.get();
+  const auto alike = sectionIndex_.find(IniNameHash(section));
+  if (alike == sectionIndex_.end()) return nullptr;
+  for (TDRXIniFileSection* candidate : alike->second) {
+    if (SameText(candidate->Name(), section)) {
+      lastSection_ = candidate;
       return lastSection_;
     }
   }
@@ -324,6 +326,7 @@ TDRXIniFileSection* TDRXIniFile::FindSection(UStringView section) const {
 TDRXIniFileSection* TDRXIniFile::AddSection(UStringView section) {
   sections_.push_back(std::make_unique<TDRXIniFileSection>(this, section));
   lastSection_ = sections_.back().get();
+  sectionIndex_[lastSection_->NameHash()].push_back(lastSection_);
   Changed();
   return lastSection_;
 }
@@ -380,6 +383,9 @@ bool TDRXIniFile::DeleteSection(UStringView section) {
   TDRXIniFileSection* found = FindSection(section);
   if (!found) return false;
   lastSection_ = nullptr;
+  const auto alike = sectionIndex_.find(found->NameHash());
+  std::erase(alike->second, found);
+  if (alike->second.empty()) sectionIndex_.erase(alike);
   std::erase_if(sections_, [found](const auto& candidate) { return candidate.get() == found; });
   Changed();
   return true;

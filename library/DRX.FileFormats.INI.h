@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "DRX.Classes.Streams.h"
@@ -204,6 +205,9 @@ class TDRXIniFile {
   UString SerializedText() const;
 
   std::vector<std::unique_ptr<TDRXIniFileSection>> sections_;
+  // The sections by the hash of their names, each list in document order, so
+  // that a lookup compares only the names that hash alike.
+  std::unordered_map<uint32_t, std::vector<TDRXIniFileSection*>> sectionIndex_;
   mutable TDRXIniFileSection* lastSection_ = nullptr;
   TDRXEncoding encoding_ = TDRXEncoding::Utf16LE();
   UString fileName_;

@@ -71,14 +71,15 @@ class TDRXCommandLineParser {
     }
   }
 
+  // "-" is a switch prefix unless it continues plain text that no switch precedes ("foo -bar").
+  bool IsSwitchPrefix(char16_t c) const { return c == u'/' || (c == u'-' && (!commands_.empty() || buffer_.empty())); }
+
   void HandleSeparated(const TDRXParserToken& token, UStringView text) {
-    // "-" is a switch prefix unless it continues plain text that no switch precedes ("foo -bar").
-    const bool prefix = token.Kind == tkDelimiter &&
-                        (text[0] == u'/' || (text[0] == u'-' && (!commands_.empty() || buffer_.empty())));
-    if (prefix) {
+    if (token.Kind == tkDelimiter && IsSwitchPrefix(text[0])) {
       state_ = psSwitchPrefix;
       return;
     }
+    if (token.Kind == tkQuotedText && HandleQuotedSwitch(text)) return;
     state_ = psArgument;
     buffer_.append(previous_);
     HandleArgument(token, text);
@@ -86,10 +87,7 @@ class TDRXCommandLineParser {
 
   void HandleSwitchPrefix(const TDRXParserToken& token, UStringView text) {
     if (token.Kind == tkWord) {
-      Flush();
-      commands_.push_back(std::make_unique<TCommand>());
-      current_ = commands_.back().get();
-      current_->Name = UString(text);
+      StartCommand(text);
       state_ = psSwitchName;
       return;
     }
@@ -97,6 +95,29 @@ class TDRXCommandLineParser {
     buffer_.push_back(u' ');
     buffer_.append(previous_);
     HandleArgument(token, text);
+  }
+
+  // A switch quoted as a whole, as PowerShell, .NET, Python and Wine quote an
+  // argument that holds a space: "/AUTO=C:\Program Files\Ovix" reads as
+  // /AUTO="C:\Program Files\Ovix", and "/SILENT" as /SILENT. Anything else in
+  // quotes is plain text.
+  bool HandleQuotedSwitch(UStringView text) {
+    if (text.empty() || !IsSwitchPrefix(text[0])) return false;
+    size_t nameEnd = 1;
+    while (nameEnd < text.size() && tokenizer_.Delimiters.find(text[nameEnd]) == UString::npos) ++nameEnd;
+    const bool hasValue = nameEnd < text.size();
+    if (nameEnd == 1 || (hasValue && text[nameEnd] != u'=')) return false;
+    StartCommand(text.substr(1, nameEnd - 1));
+    if (hasValue) AddValue(text.substr(nameEnd + 1));
+    state_ = hasValue ? psSwitchValue : psSwitchName;
+    return true;
+  }
+
+  void StartCommand(UStringView name) {
+    Flush();
+    commands_.push_back(std::make_unique<TCommand>());
+    current_ = commands_.back().get();
+    current_->Name = UString(name);
   }
 
   void HandleSwitchName(const TDRXParserToken& token, UStringView text) {

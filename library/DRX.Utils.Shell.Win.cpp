@@ -303,13 +303,34 @@ bool DirectoryExists(const UString& Folder) {
   return attributes != kNoFile && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// One level at a time, never by recursion: a path of many thousand levels must
+// not overflow the calling thread's stack. The missing folders are remembered
+// by the length of their path, a prefix of Folder.
 bool ForceDirectories(const UString& Folder) {
   const UString folder = ExcludeTrailingBackslash(Folder);
   if (folder.empty()) return false;
-  if (DirectoryExists(folder)) return true;
-  const UString parent = ExcludeTrailingBackslash(ExtractFilePath(folder));
-  if (!parent.empty() && parent.size() < folder.size() && !ForceDirectories(parent)) return false;
-  return CreateDirectoryW(W(folder), nullptr) || DirectoryExists(folder);
+  std::vector<size_t> missing;  // deepest first
+  for (UString level = folder; !level.empty() && !DirectoryExists(level);) {
+    missing.push_back(level.size());
+    UString parent = ExcludeTrailingBackslash(ExtractFilePath(level));
+    if (parent.size() >= level.size()) break;
+    level = std::move(parent);
+  }
+  for (auto length = missing.rbegin(); length != missing.rend(); ++length) {
+    const UString level = folder.substr(0, *length);
+    if (!CreateDirectoryW(W(level), nullptr) && !DirectoryExists(level)) return false;
+  }
+  return true;
+}
+
+UString PathInsideFolderWithoutLinks(const UString& Path, const UString& Folder) {
+  std::vector<UString> names;
+  TDRXPathNames parts;
+  if (!NamesBelowFolder(Path, Folder, names) || !SplitFullPath(Folder, parts)) return {};
+  const UString folder = IncludeTrailingBackslash(JoinPathNames(parts));
+  parts.Names.insert(parts.Names.end(), names.begin(), names.end());
+  const UString path = JoinPathNames(parts);
+  return FirstFolderLinkBelow(folder, ExtractFilePath(path)).empty() ? path : UString();
 }
 
 bool IsFolderLink(const UString& Folder) {

@@ -82,6 +82,10 @@ bool IsFileLink(const UString& FileName);
 UString FirstFolderLinkBelow(const UString& Base, const UString& Path);
 // Creates Folder with all missing parents; true when it exists afterwards.
 bool ForceDirectories(const UString& Folder);
+// Path rebuilt from its names (IsPathInsideFolder) when it lies inside Folder
+// and no folder between the two is a link, so that what is reached by the
+// path is what its text says; empty otherwise. Folder itself may be a link.
+UString PathInsideFolderWithoutLinks(const UString& Path, const UString& Folder);
 
 // The listing rule of every tree walk. "." and ".." and entries with the system
 // attribute are skipped. A folder that is a reparse point (junction, symbolic

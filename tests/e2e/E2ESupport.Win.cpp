@@ -220,6 +220,15 @@ std::unique_ptr<TDRXIniFile> ReadUninstallIni(const UString& folder) {
   return ini;
 }
 
+void WriteUninstallDat(const UString& folder, const std::vector<std::pair<UString, std::string>>& entries) {
+  TSetupPackageBuilder builder(PackageKey);
+  for (const auto& [name, bytes] : entries) {
+    TMemoryStream content(bytes);
+    builder.Add(content, name);
+  }
+  builder.Commit(folder + u"Uninstall.dat", 4);
+}
+
 std::vector<UString> UninstallEntries(const TDRXIniFile& ini) {
   std::vector<UString> entries;
   const int count = StrToIntDef(ini.ReadString(u"Uninstall", u"Count", u"0"), 0);
@@ -261,6 +270,15 @@ std::vector<UString> TStandInLog::Lines() const {
   if (!FileExists(file_)) return {};
   return SplitLines(Utf8ToUtf16(ReadFileBytes(file_)));
 }
+
+TReadLock::TReadLock(const UString& file)
+    : handle_(CreateFileW(W(file), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+TReadLock::~TReadLock() {
+  if (Locked()) CloseHandle(handle_);
+}
+
+bool TReadLock::Locked() const { return handle_ != INVALID_HANDLE_VALUE; }
 
 std::vector<std::string> ZipEntryNames(const UString& archive) {
   std::vector<std::string> names;

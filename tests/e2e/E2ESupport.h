@@ -47,6 +47,9 @@ UString Quoted(const UString& path);
 
 // Uninstall.ini inside <folder>Uninstall.dat.
 std::unique_ptr<TDRXIniFile> ReadUninstallIni(const UString& folder);
+// Replaces <folder>Uninstall.dat with a package of the given entries (name,
+// bytes), built with the package builder and key as the installer builds it.
+void WriteUninstallDat(const UString& folder, const std::vector<std::pair<UString, std::string>>& entries);
 // The list of installed files that Uninstall.ini holds, as stored.
 std::vector<UString> UninstallEntries(const TDRXIniFile& ini);
 
@@ -69,6 +72,20 @@ class TStandInLog {
 
  private:
   UString file_;
+};
+
+// Holds a file open for reading, letting others read it but neither write,
+// move nor delete it, while it lives.
+class TReadLock {
+ public:
+  explicit TReadLock(const UString& file);
+  ~TReadLock();
+  TReadLock(const TReadLock&) = delete;
+  TReadLock& operator=(const TReadLock&) = delete;
+  bool Locked() const;
+
+ private:
+  void* handle_;
 };
 
 // Names of the entries of a zip archive.

@@ -19,21 +19,6 @@ UString Text(const std::vector<TSeenBox>& boxes) {
   return text;
 }
 
-// Holds a file open for reading, letting others read it but neither write,
-// move nor delete it.
-class TReadLock {
- public:
-  explicit TReadLock(const UString& file)
-      : handle_(CreateFileW(W(file), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~TReadLock() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  bool Locked() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
 }  // namespace
 
 TEST_F(SetupEndToEnd, AnUpdateBacksUpReplacesAndKeepsTheUsersSettings) {

@@ -195,6 +195,45 @@ TEST(IniFile, SectionsAppearDisappearAndKeepTheirLookupsRight) {
   EXPECT_FALSE(ini->SectionExists(u"C"));
 }
 
+// "AQ" and "BA" share their hash (65 * 16 + 81 = 66 * 16 + 65): the names decide.
+TEST(IniFile, SectionsWhoseNamesHashAlikeAreToldApartByTheirNames) {
+  ASSERT_EQ(IniNameHash(u"AQ"), IniNameHash(u"ba"));
+  auto ini = Parse(u"[AQ]\r\nk=1\r\n[BA]\r\nk=2\r\n[x]\r\nk=3\r\n[aq]\r\nk=4\r\n");
+  EXPECT_EQ(ini->SectionCount(), 3) << "a repeated header continues its section, whatever its case";
+  EXPECT_EQ(ini->ReadSectionText(u"aQ"), u"k=1\r\nk=4\r\n");
+  EXPECT_EQ(ini->ReadString(u"ba", u"k", u""), u"2");
+  EXPECT_EQ(ini->ReadString(u"Aq", u"k", u""), u"1");
+  EXPECT_FALSE(ini->SectionExists(u"AQ ")) << "same hash and letters, other length";
+
+  EXPECT_TRUE(ini->DeleteSection(u"aq"));
+  EXPECT_FALSE(ini->SectionExists(u"AQ"));
+  EXPECT_EQ(ini->ReadString(u"BA", u"k", u""), u"2") << "the other name of that hash stays";
+  ini->WriteString(u"aq", u"k", u"5");
+  EXPECT_EQ(ini->SectionNames(2), u"aq") << "a section written anew goes to the end";
+  EXPECT_TRUE(ini->DeleteSection(u"BA"));
+  EXPECT_EQ(ini->ReadString(u"AQ", u"k", u""), u"5");
+  EXPECT_EQ(Saved(*ini), u"[x]\r\nk=3\r\n\r\n[aq]\r\nk=5\r\n\r\n");
+
+  ini->Clear();
+  EXPECT_FALSE(ini->SectionExists(u"aq"));
+  ini->LoadFromText(u"[BA]\r\nk=6\r\n");
+  EXPECT_FALSE(ini->SectionExists(u"AQ")) << "loading starts from an empty index";
+  EXPECT_EQ(ini->ReadString(u"ba", u"k", u""), u"6");
+}
+
+TEST(IniFile, ManySectionsAreEachFoundByTheirOwnName) {
+  UString text;
+  constexpr int kSections = 20000;
+  for (int i = 0; i < kSections; ++i) text += u"[Section" + IntToStr(i) + u"]\r\nv=" + IntToStr(i) + u"\r\n";
+  auto ini = Parse(text);
+  ASSERT_EQ(ini->SectionCount(), kSections);
+  for (int i = 0; i < kSections; i += 997) {
+    EXPECT_EQ(ini->ReadString(u"SECTION" + IntToStr(i), u"v", u""), IntToStr(i));
+    EXPECT_EQ(ini->SectionNames(i), u"Section" + IntToStr(i));
+  }
+  EXPECT_FALSE(ini->SectionExists(u"Section" + IntToStr(kSections)));
+}
+
 TEST(IniFile, BinaryValuesAreHexadecimal) {
   TDRXIniFile ini;
   TMemoryStream source("\x00\x01\xAB\xFF"sv);

@@ -67,6 +67,24 @@ TEST(CommandLine, ParsesSwitchesValuesAndPlainText) {
       {u"a\r\nb", u"(a|b)"},
       {u"/ AUTO", u"(/ AUTO)"},
       {u"/=x", u"(/=x)"},
+      // A switch quoted as a whole, as scripts and Wine quote an argument with a space.
+      {u"\"/AUTO=C:\\Program Files\\Ovix\" /SILENT", u"AUTO(C:\\Program Files\\Ovix) SILENT()"},
+      {u"\"/AUTO=C:\\Program Files\\Ovix\\\\\"", u"AUTO(C:\\Program Files\\Ovix\\\\)"},
+      {u"\"/AUTO\" \"/SILENT\"", u"AUTO() SILENT()"},
+      {u"\"-AUTO=C:\\a b\"", u"AUTO(C:\\a b)"},
+      {u"\"/REG=L1;D1\"", u"REG(L1;D1)"},
+      {u"\"/AUTO=\"", u"AUTO()"},
+      {u"\"/AUTO=C:\\x\" foo", u"AUTO(C:\\x) (foo)"},
+      {u"\"/SILENT\" foo", u"SILENT(foo)"},
+      {u"foo \"/AUTO=a b\"", u"(foo) AUTO(a b)"},
+      {u"foo \"-AUTO=x\"", u"(foo|-AUTO=x)"},
+      {u"/X=\"/AUTO=y\"", u"X(/AUTO=y)"},
+      {u"/X \"/AUTO=a b\"", u"X() AUTO(a b)"},
+      {u"\"/AUTO x\"", u"(/AUTO x)"},
+      {u"\"/AUTO-X=1\"", u"(/AUTO-X=1)"},
+      {u"\"/ AUTO\"", u"(/ AUTO)"},
+      {u"\"/=x\"", u"(/=x)"},
+      {u"\"/\"", u"(/)"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Render(TDRXCommandLineProcessor::Parse(c.commandLine)), c.commands) << Utf16ToUtf8(c.commandLine);
@@ -85,6 +103,10 @@ TEST(CommandLine, SwitchLookupTakesTheFirstMatchIgnoringCase) {
       {u"/PATH=\"C:\\A\\\" /PATH=\"C:\\B\\\"", u"PATH", true, u"C:\\A\\"},
       {u"foo -AUTO", u"AUTO", false, u""},
       {u"/SKIPUAC=123 /AUTO=\"D:\\Ovix\" /SILENT", u"Auto", true, u"D:\\Ovix"},
+      {u"\"/AUTO=C:\\Program Files\\Ovix\" /SILENT", u"AUTO", true, u"C:\\Program Files\\Ovix"},
+      {u"\"/AUTO=C:\\Program Files\\Ovix\" /SILENT", u"SILENT", true, u""},
+      {u"/PATH=\"C:\\Ovix\\\" \"/AUTO=C:\\a b\" \"/SILENT\"", u"SILENT", true, u""},
+      {u"\"/REG=L1;D1\"", u"REG", true, u"L1;D1"},
       {u"", u"AUTO", false, u""},
   };
   for (const auto& c : cases) {

@@ -43,6 +43,7 @@ TTestEntries DefaultSetupEntries() {
 </setup-script>
 )"},
       {u"English.lng", "[File]\r\nName=English\r\nLangId=1033\r\nFamily=EN\r\n[Common]\r\nE4=Cancelled by user\r\n"
+                       "E5=Stopped unexpectedly\r\n"
                        "A1=Backup\r\nGreeting=Welcome to $NAME $VERSION\\nEnjoy\r\nOnlyEnglish=english text\r\n"},
       {u"Russian.lng", "[File]\r\nName=Russian\r\nLangId=1049\r\nFamily=RU\r\n[Common]\r\nE4=Otmeneno\r\n"},
       {u"German.lng", "[File]\r\nName=Deutsch\r\nLangId=1031\r\n[Common]\r\nE4=Abgebrochen\r\n"},

@@ -20,7 +20,8 @@ std::unique_ptr<TSetupPackageReader> MakeTestPackage(const TTestEntries& entries
 
 // The default test setup package: Install.xml naming "Ovix Test" 5010 with two
 // components (one for "RU" only), an action, two license files ("EN", "RU"),
-// and English.lng (1033), Russian.lng (1049, family RU) and German.lng (1031).
+// and English.lng (1033; "Common": E4 "Cancelled by user", E5 "Stopped
+// unexpectedly"), Russian.lng (1049, family RU) and German.lng (1031).
 TTestEntries DefaultSetupEntries();
 // A package source for TInstaller built from the given entries.
 TInstallerPackageSource TestPackages(TTestEntries setup = DefaultSetupEntries(), TTestEntries product = {});

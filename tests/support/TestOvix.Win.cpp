@@ -32,7 +32,7 @@ TTestEntries OvixSetupEntries() {
   entries[u"English.lng"] =
       "[File]\r\nName=English\r\nLangId=1033\r\nFamily=EN\r\n"
       "[Common]\r\nE3=Cannot create folder %s\r\nE4=Cancelled by user\r\nA1=Backing up\r\nA3=Deleting\r\n"
-      "A5=Updating\r\nA8=Closing\r\n"
+      "A5=Updating\r\nA8=Closing\r\nE6=Still open: %s\r\n"
       "DestInvalid=Invalid %s\r\nDestTooLong=Too long %s %d\r\nDestProtected=Protected %s\r\n"
       "DestHoldsProtected=Holds %s %s\r\nDestInsideProtected=Inside %s %s\r\nDestUnresolved=Unresolved %s\r\n"
       "[PageSetup]\r\nLB1=Folder:\r\nTitle=Options:\r\nCB1=Update\r\nCB2=Normal\r\nCB3=Portable\r\n"
@@ -59,6 +59,7 @@ TOvixProductGuard::TOvixProductGuard() : previous_(ProductInfoClass) { UseOvixPr
 TOvixProductGuard::~TOvixProductGuard() { ProductInfoClass = previous_; }
 
 std::unique_ptr<TInstaller> MakeOvixInstaller(const UString& commandLine, TTestEntries product) {
+  if (product.empty()) product = {{u"player.bin", "player"}, {u"rediruzu.bin", "rediruzu"}};
   auto installer = std::make_unique<TInstaller>(commandLine, TestPackages(OvixSetupEntries(), std::move(product)));
   installer->Resources().InitializeLanguages([] { return UString(u"English.lng"); });
   return installer;

@@ -12,7 +12,8 @@
 // are "$DEST\Ovix.exe", "$DEST\Rediruzu.exe" and, for "RU" only,
 // "$DEST\Langs\Russian.lng"; English.lng carries the actions' status texts
 // ("Common": A1 "Backing up", A3 "Deleting", A5 "Updating", A8 "Closing", E3,
-// and the destination's errors as "Protected %s", "Inside %s %s" and so on)
+// E6 "Still open: %s" and the destination's errors as "Protected %s",
+// "Inside %s %s" and so on)
 // and the Setup page's summary texts ("PageSetup": LB1, Title, CB1 to CB4, W3).
 TTestEntries OvixSetupEntries();
 
@@ -37,7 +38,9 @@ class TOvixProductGuard {
 };
 
 // An installer of the Ovix product for the command line, English loaded; a
-// product package holding "Uninstall.ini" makes it an uninstaller.
+// product package holding "Uninstall.ini" makes it an uninstaller. Without
+// entries given, the product package holds the components' ("player.bin" and
+// "rediruzu.bin").
 std::unique_ptr<TInstaller> MakeOvixInstaller(const UString& commandLine, TTestEntries product = {});
 
 // A running stand-in player window (bin/ovix_window.exe) of the given class;

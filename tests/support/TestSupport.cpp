@@ -67,3 +67,9 @@ std::vector<UString> ListStrings(const TDRXStringList& list) {
   for (int i = 0; i < list.Count(); ++i) strings.push_back(list.Strings(i));
   return strings;
 }
+
+UString FolderLevels(int count) {
+  UString levels;
+  for (int level = 0; level < count; ++level) levels += u"a\\";
+  return levels;
+}

@@ -32,6 +32,9 @@ class TTempFolder {
 void WriteFileBytes(const UString& fileName, std::string_view bytes);
 std::string ReadFileBytes(const UString& fileName);
 
+// "a\" `count` times: the folder names below a base for a path of that depth.
+UString FolderLevels(int count);
+
 // The list's lines, for comparing with EXPECT_EQ.
 std::vector<UString> ListStrings(const TDRXStringList& list);
 

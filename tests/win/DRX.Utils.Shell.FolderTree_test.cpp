@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.h"
 #include "TestSupport.h"
 
@@ -56,6 +57,70 @@ TEST(FolderTree, ForceDirectoriesCreatesEveryMissingParent) {
   WriteFileBytes(temp.File(u"file"), "f");
   EXPECT_FALSE(ForceDirectories(temp.File(u"file\\below")));
   EXPECT_FALSE(ForceDirectories(u""));
+}
+
+namespace {
+// ForceDirectories on a thread of its own, with the stack the installer
+// thread has; false also when the thread did not end normally.
+bool ForceDirectoriesOnAThread(const UString& folder) {
+  struct TJob {
+    UString folder;
+    bool created = false;
+  } job{folder};
+  const HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](void* parameter) -> DWORD {
+        auto* work = static_cast<TJob*>(parameter);
+        work->created = ForceDirectories(work->folder);
+        return 0;
+      },
+      &job, 0, nullptr);
+  if (!thread) return false;
+  DWORD exitCode = 1;
+  const bool ended = WaitForSingleObject(thread, 60000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &exitCode);
+  CloseHandle(thread);
+  EXPECT_TRUE(ended && exitCode == 0) << "the thread ended normally, not with " << exitCode;
+  return job.created && ended && exitCode == 0;
+}
+
+}  // namespace
+
+// A destination of thousands of levels: no level may cost stack, or the
+// installer thread dies of it (in Wine each call with such a path needs a
+// large buffer on the stack as well). Wine makes each deeper level slower to
+// create, so the deepest case fails early, at a file in the way.
+TEST(FolderTree, ForceDirectoriesNeedsNoStackPerLevel) {
+  TTempFolder temp;
+  const UString base = u"\\\\?\\" + temp.Path();
+  const UString deep = base + FolderLevels(300);
+  EXPECT_TRUE(ForceDirectoriesOnAThread(deep));
+  EXPECT_TRUE(DirectoryExists(deep));
+  WriteFileBytes(temp.File(u"block"), "a file where a folder should be");
+  EXPECT_FALSE(ForceDirectoriesOnAThread(temp.File(u"block\\") + FolderLevels(12000)));
+  // Removed level by level, as it was made.
+  for (UString level = ExcludeTrailingBackslash(deep); level.size() > base.size();
+       level = ExcludeTrailingBackslash(ExtractFilePath(level)))
+    RemoveDirectoryW(W(level));
+}
+
+TEST(FolderTree, APathInsideAFolderIsRebuiltUnlessALinkLiesOnTheWay) {
+  TTempFolder temp, outside;
+  ASSERT_TRUE(ForceDirectories(temp.File(u"Ovix\\Plugins")));
+  ASSERT_TRUE(ForceDirectories(outside.File(u"Data")));
+  const TFolderLink link(temp.File(u"Ovix\\Linked"), outside.Path());
+  ASSERT_TRUE(link.Made());
+  const TFolderLink linkedRoot(temp.File(u"Root"), temp.File(u"Ovix"));
+  ASSERT_TRUE(linkedRoot.Made());
+  const UString folder = temp.File(u"Ovix\\");
+  EXPECT_EQ(PathInsideFolderWithoutLinks(folder + u"Plugins/a.dll", folder), temp.File(u"Ovix\\Plugins\\a.dll"));
+  EXPECT_EQ(PathInsideFolderWithoutLinks(folder + u"Linked", folder), temp.File(u"Ovix\\Linked"))
+      << "the link itself is a name inside the folder";
+  EXPECT_EQ(PathInsideFolderWithoutLinks(folder + u"Linked\\Data\\victim.txt", folder), u"");
+  EXPECT_EQ(PathInsideFolderWithoutLinks(folder + u"..\\x.txt", folder), u"");
+  EXPECT_EQ(PathInsideFolderWithoutLinks(folder, folder), u"");
+  EXPECT_EQ(PathInsideFolderWithoutLinks(temp.File(u"Root\\Plugins\\a.dll"), temp.File(u"Root\\")),
+            temp.File(u"Root\\Plugins\\a.dll"))
+      << "the folder itself may be a link";
 }
 
 TEST(FolderTree, DeleteRemovesEverythingOrStopsAtWhatCannotGo) {

@@ -119,12 +119,14 @@ class Extraction : public ::testing::Test {
   std::unique_ptr<TInstaller> installer;
 };
 
-// Holds a file open for reading, sharing what it is told to, while it lives.
+// Holds a file open for reading (or with the access given), sharing what it
+// is told to, while it lives.
 class TOpenFile {
  public:
-  TOpenFile(const UString& fileName, DWORD share)
+  TOpenFile(const UString& fileName, DWORD share, DWORD access = GENERIC_READ)
       : handle_(share == kNotOpen ? INVALID_HANDLE_VALUE
-                                  : CreateFileW(W(fileName), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+                                  : CreateFileW(W(fileName), access, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
   ~TOpenFile() { Close(); }
   void Close() {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
@@ -206,6 +208,50 @@ TEST_F(Extraction, ATargetThatCannotBeWrittenIsLeftWhenEqualOrMovedAsideOrAskedA
       DeleteFileW(W(file));
     }
   }
+}
+
+// A program that may move or delete its file holds it with delete access: the
+// comparison must share that, or the installation fails on reading the file.
+TEST_F(Extraction, ATargetHeldWithDeleteAccessIsComparedOrMovedAside) {
+  Create("");
+  const UString target = destination.File(u"Ovix.exe");
+  const struct {
+    const char* existing;
+    const char* expectedBak;  // nullptr: none
+  } cases[] = {{"NEW", nullptr}, {"old", "old"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.existing);
+    WriteFileBytes(target, c.existing);
+    TOpenFile holder(target, FILE_SHARE_READ | FILE_SHARE_DELETE, GENERIC_READ | DELETE);
+    ASSERT_TRUE(holder.Held());
+    TInstallerExtractHelper::Question = [](const UString&) { return IDABORT; };
+    EXPECT_NO_THROW(Extract(u"$DEST\\Ovix.exe", u"player.bin"));
+    holder.Close();
+    EXPECT_EQ(ReadFileBytes(target), "NEW");
+    EXPECT_EQ(FileExists(target + u".bak"), c.expectedBak != nullptr);
+    if (c.expectedBak) {
+      EXPECT_EQ(ReadFileBytes(target + u".bak"), c.expectedBak);
+    }
+    DeleteFileW(W(target));
+    DeleteFileW(W(target + u".bak"));
+  }
+}
+
+TEST_F(Extraction, WithMessageBoxesSuppressedALockedTargetIsAnsweredWithAbort) {
+  Create("", u"/SUPPRESSMSGBOXES");
+  ASSERT_TRUE(installer->SuppressesMessageBoxes());
+  const UString target = destination.File(u"Ovix.exe");
+  WriteFileBytes(target, "old");
+  TOpenFile holder(target, FILE_SHARE_READ);
+  int questions = 0;
+  TInstallerExtractHelper::Question = [&](const UString&) {
+    ++questions;
+    return IDIGNORE;
+  };
+  EXPECT_THROW(Extract(u"$DEST\\Ovix.exe", u"player.bin"), EInstallerInstallError);
+  EXPECT_EQ(questions, 0) << "no box: nobody is there to answer it";
+  holder.Close();
+  EXPECT_EQ(ReadFileBytes(target), "old");
 }
 
 TEST_F(Extraction, FailuresNameTheFolderEntryOrFile) {

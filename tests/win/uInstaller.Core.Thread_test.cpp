@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "DRX.Exceptions.h"
 #include "TestInstaller.h"
 #include "TestSupport.h"
@@ -78,6 +80,16 @@ class InstallerThread : public ::testing::Test {
 };
 
 constexpr intptr_t Progress(int overall, int current) { return (intptr_t(overall) << 16) | current; }
+
+// The wizard's message loop, until `done` or ten seconds have passed.
+void PumpMessagesUntil(const std::function<bool()>& done) {
+  const ULONGLONG start = GetTickCount64();
+  while (!done() && GetTickCount64() - start < 10000) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
 
 }  // namespace
 
@@ -163,4 +175,48 @@ TEST_F(InstallerThread, AProductWithoutActionsFinishesAtOnce) {
   const auto heard = FromListener(1);
   ASSERT_EQ(heard.size(), 1u);
   EXPECT_EQ(heard[0].code, inFinished);
+}
+
+TEST_F(InstallerThread, SomethingThatIsNoExceptionEndsTheRunWithAnError) {
+  gFirstBody = [](TInstallerAction&) { throw 42; };
+  installer->Start(true);
+  EXPECT_EQ(ListStrings(installer->Errors()), std::vector<UString>{u"Stopped unexpectedly"});
+  EXPECT_EQ(gExecuted, std::vector<int>{1});
+  EXPECT_EQ(FromListener(1).back().code, inFinished);
+}
+
+// A thread that dies (here it ends itself; a stack overflow ends it the same
+// way under Wine) sends no inFinished: the waiting start notices it.
+TEST_F(InstallerThread, AThreadThatDiesInAnActionEndsTheRunWithAnError) {
+  gFirstBody = [](TInstallerAction&) { ExitThread(3); };
+  installer->Start(true);
+  EXPECT_EQ(installer->State(), stFinished);
+  EXPECT_EQ(ListStrings(installer->Errors()), std::vector<UString>{u"Stopped unexpectedly"});
+  EXPECT_EQ(gExecuted, std::vector<int>{1});
+  ASSERT_FALSE(FromListener(1).empty());
+  EXPECT_EQ(FromListener(1).back().code, inFinished);
+  EXPECT_EQ(FromListener(1).back().data, 0);
+}
+
+TEST_F(InstallerThread, WithoutWaitingTheMessageLoopLearnsOfADeadThread) {
+  gFirstBody = [](TInstallerAction&) { ExitThread(3); };
+  installer->Start(false);
+  PumpMessagesUntil([&] { return installer->State() == stFinished; });
+  EXPECT_EQ(installer->State(), stFinished);
+  EXPECT_EQ(ListStrings(installer->Errors()), std::vector<UString>{u"Stopped unexpectedly"});
+  ASSERT_FALSE(FromListener(2).empty());
+  EXPECT_EQ(FromListener(2).back().code, inFinished);
+  installer->StopThread();
+  EXPECT_EQ(installer->Errors().Count(), 1) << "reported once";
+}
+
+TEST_F(InstallerThread, ANormalEndWithoutWaitingAddsNothing) {
+  installer->Start(false);
+  PumpMessagesUntil([&] { return installer->State() == stFinished; });
+  // The system's wait reports the end as well; that report must find the run finished.
+  const ULONGLONG ended = GetTickCount64();
+  PumpMessagesUntil([&] { return GetTickCount64() - ended > 300; });
+  EXPECT_EQ(installer->State(), stFinished);
+  EXPECT_FALSE(installer->HasErrors());
+  EXPECT_EQ(gExecuted, (std::vector<int>{1, 2}));
 }

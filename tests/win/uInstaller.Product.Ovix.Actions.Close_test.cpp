@@ -49,7 +49,9 @@ TEST_F(CloseApplications, AWindowThatStaysOpenEndsTheActionWithTheProgramsName) 
     TInstallerActionCloseApplications().Execute();
     FAIL() << "expected EInstallerInstallError";
   } catch (const EInstallerInstallError& error) {
-    EXPECT_NE(error.Message().find(u"ovix_window.exe\" does not close"), UString::npos) << Utf16ToUtf8(error.Message());
+    // The language's ("Common", "E6") text, with the program's file name.
+    EXPECT_TRUE(StartsWith(error.Message(), u"Still open: ")) << Utf16ToUtf8(error.Message());
+    EXPECT_TRUE(EndsWith(error.Message(), u"ovix_window.exe")) << Utf16ToUtf8(error.Message());
   }
   EXPECT_NE(FindWindowW(L"TOvixQelForm", nullptr), nullptr);
 }

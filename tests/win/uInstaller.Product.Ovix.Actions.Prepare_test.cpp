@@ -301,6 +301,23 @@ TEST_F(PrepareAction, ASystemOrUserRootIsNeverADestination) {
   EXPECT_EQ(FilesBelow(profile), untouched);
 }
 
+// A package that lacks a file of the script (an uninstaller's Uninstall.dat
+// read as a product, say) must fail before the old installation is backed up
+// and deleted, not at the extraction afterwards.
+TEST_F(PrepareAction, APackageWithoutAComponentsFileFailsBeforeAnythingIsDeleted) {
+  WriteOvixConfig(dest, 5010, "0");
+  WriteFiles(dest, {u"Ovix.exe", u"Rediruzu.exe", u"Skins\\Mine.ovs"});
+  installer = MakeOvixInstaller(u"/AUTO=\"" + dest + u"\"", {{u"player.bin", "new player"}});
+  try {
+    TInstallerActionPrepare().Execute();
+    FAIL() << "expected EInstallerInstallError";
+  } catch (const EInstallerInstallError& error) {
+    EXPECT_EQ(error.Message(), u"Cannot locate \"rediruzu.bin\" file in setup archive");
+  }
+  const std::set<UString> untouched = {u"Ovix.exe", u"Ovix.ini", u"Rediruzu.exe", u"Skins\\Mine.ovs"};
+  EXPECT_EQ(FilesBelow(dest), untouched);
+}
+
 TEST_F(PrepareAction, TheSummaryNamesFolderKindBackupAndAnInstallationLeftAlone) {
   struct Case {
     int installed;  // 0: none

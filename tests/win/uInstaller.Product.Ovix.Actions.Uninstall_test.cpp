@@ -137,33 +137,108 @@ TEST_F(UninstallFiles, FoldersAreListedDeepestFirstWithoutEnteringLinks) {
 }
 
 TEST_F(UninstallFiles, TheFileListTakesEachEntryOnceAndNothingOutsideTheDestination) {
+  MakeFile(Dest(u"Plugins\\a.dll"));
   const UString outside = root.Path() + u"elsewhere.txt";
-  const std::vector<UString> entries = {u"Ovix.exe", u"ovix.EXE", u"Langs\\..\\Readme.txt", u"..\\Ovix.ini",
-                                        u"Langs\\..\\..\\x.txt", outside, u"", u"Uninstall.exe", u"Ovix.exe"};
+  const std::vector<UString> entries = {u"Ovix.exe",
+                                        u"ovix.EXE",
+                                        u"Plugins/a.dll",
+                                        u"Langs\\..\\Readme.txt",
+                                        u"..\\Ovix.ini",
+                                        u"Langs\\..\\..\\x.txt",
+                                        u"...\\victim1.txt",
+                                        u"...\\Data\\victim2.txt",
+                                        u"Plugins\\...\\...\\Data2\\victim3.txt",
+                                        u"Plugins\\.\\a.dll",
+                                        u"Plugins. \\a.dll",
+                                        u"C:victim.txt",
+                                        u"Ovix.exe:stream",
+                                        outside,
+                                        u"\\\\?\\" + Dest(u"Ovix.exe"),
+                                        u"",
+                                        u"   ",
+                                        u"Plugins",
+                                        Dest(u"Langs\\English.lng"),
+                                        u"Uninstall.exe",
+                                        u"Ovix.exe"};
   auto installer = NewUninstaller(destination, UninstallIni(entries));
   const std::unique_ptr<TDRXStringList> files = TInstallerActionUninstallFiles().CreateFileList();
-  std::vector<UString> names;
-  for (int i = 0; i < files->Count(); ++i) names.push_back(files->Strings(i));
-  EXPECT_EQ(names, (std::vector<UString>{Dest(u"Ovix.exe"), Dest(u"Readme.txt"), outside, Dest(u"Uninstall.exe")}));
+  EXPECT_EQ(ListStrings(*files), (std::vector<UString>{Dest(u"Ovix.exe"), Dest(u"Plugins\\a.dll"),
+                                                       Dest(u"Langs\\English.lng"), Dest(u"Uninstall.exe")}));
 
   installer = nullptr;
   installer = NewUninstaller(destination, UninstallIni({u"Ovix.exe"}, 2000000000));
   EXPECT_EQ(TInstallerActionUninstallFiles().CreateFileList()->Count(), 1) << "a huge count is no work list";
 }
 
-TEST_F(UninstallFiles, AFullPathEntryIsDeletedAndADotDotEntrySkipped) {
+// The script names a file outside the destination and shortcuts: those files,
+// and what lies in the product's own Start-menu and profile folders, may be
+// deleted by full path; no other full path, also not one the script names in
+// the Windows folder.
+TEST_F(UninstallFiles, AFullPathIsDeletedOnlyWhereTheProductPutsFiles) {
+  const UString tag = u"OvixUninstallScope" + IntToStr(GetCurrentProcessId());
+  const UString helper = root.Path() + u"Shared\\" + tag + u".dll";
+  const UString windowsFile = GetShellFolder(CSIDL_WINDOWS) + tag + u".dll";
+  TTestEntries setup = DefaultSetupEntries();
+  std::string& script = setup[u"Install.xml"];
+  script.replace(script.find("</Components>"), 0,
+                 "<File name=\"" + Utf16ToUtf8(helper) + "\">player.bin</File><File name=\"" +
+                     Utf16ToUtf8(windowsFile) + "\">player.bin</File>");
+  script.replace(script.find("</product>"), 0,
+                 "<Shortcuts><File name=\"$STARTMENU\\$NAME\\$NAME.lnk\">$DEST\\Ovix.exe</File>"
+                 "<File name=\"$DESKTOP\\$NAME.lnk\">$DEST\\Ovix.exe</File></Shortcuts>");
+  const UString startMenu = GetShellFolder(CSIDL_COMMON_PROGRAMS);
+  const UString desktop = GetShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+  const UString profile = GetShellFolder(CSIDL_APPDATA) + u"Ovix Test\\";
+  const std::vector<UString> kept = {helper, startMenu + u"Ovix Test\\Ovix Test.lnk",
+                                     startMenu + u"Ovix Test\\Old\\Read Me.lnk", desktop + u"Ovix Test.lnk",
+                                     profile + u"Playlists\\old.opl"};
+  const std::vector<UString> skipped = {windowsFile, startMenu + u"Other.lnk", desktop + u"notes.txt",
+                                        GetShellFolder(CSIDL_APPDATA) + u"Other\\settings.ini",
+                                        profile + u"..\\Other\\settings.ini", root.Path() + u"Shared\\other.dll"};
+  std::vector<UString> entries = kept;
+  entries.insert(entries.end(), skipped.begin(), skipped.end());
+  auto installer = NewUninstaller(destination, UninstallIni(entries), false, setup);
+  EXPECT_EQ(ListStrings(*TInstallerActionUninstallFiles().CreateFileList()), kept);
+}
+
+TEST_F(UninstallFiles, AnEntryThroughALinkBelowTheDestinationIsSkipped) {
+  MakeInstallation();
+  const UString victim = root.Path() + u"outside\\victim.txt";
+  MakeFile(victim);
+  const TFolderLink link(Dest(u"Skins\\Linked"), root.Path() + u"outside");
+  ASSERT_TRUE(link.Made());
+  std::vector<UString> entries = listed;
+  entries.insert(entries.end(), {u"Skins\\Linked\\victim.txt", Dest(u"Skins\\Linked\\victim.txt")});
+  auto installer = NewUninstaller(destination, UninstallIni(entries));
+  TInstallerActionUninstallFiles().Execute();
+  EXPECT_TRUE(Exists(victim));
+  EXPECT_FALSE(Exists(Dest(u"Ovix.exe")));
+}
+
+TEST_F(UninstallFiles, AFullPathOutsideAndADotDotEntryAreSkipped) {
   MakeInstallation();
   const UString outside = root.Path() + u"Shared\\player.dat";
   const UString sibling = root.Path() + u"Other\\keep.txt";
   for (const UString& file : {outside, sibling}) MakeFile(file);
   std::vector<UString> entries = listed;
-  entries.insert(entries.begin(), {outside, u"..\\Other\\keep.txt", u"Ovix.exe"});
+  entries.insert(entries.begin(), {outside, u"..\\Other\\keep.txt", u"...\\Other\\keep.txt", u"Ovix.exe"});
   auto installer = NewUninstaller(destination, UninstallIni(entries));
   Choose(*installer, false, false);
   TInstallerActionUninstallFiles().Execute();
-  EXPECT_FALSE(Exists(outside));
+  EXPECT_TRUE(Exists(outside));
   EXPECT_TRUE(Exists(sibling));
   EXPECT_FALSE(Exists(Dest(u"Ovix.exe")));
+}
+
+TEST_F(UninstallFiles, AListWhoseCountCannotBeReadStopsTheUninstallerBeforeAnything) {
+  MakeInstallation();
+  for (const char* count : {"many", "-1", "99999999999", ""}) {
+    std::string ini = UninstallIni(listed);
+    ini.replace(ini.find("Count=") + 6, std::string::npos, std::string(count) + "\r\n");
+    EXPECT_THROW(NewUninstaller(destination, ini), EInstallerInstallError) << count;
+  }
+  EXPECT_THROW(NewUninstaller(destination, "[Uninstall]\r\n0=Ovix.exe\r\n"), EInstallerInstallError);
+  for (const UString& file : listed) EXPECT_TRUE(Exists(Dest(file))) << Utf16ToUtf8(file);
 }
 
 TEST_F(UninstallFiles, WithoutUninstallIniNothingIsDeleted) {

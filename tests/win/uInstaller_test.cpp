@@ -41,6 +41,7 @@ class ProgramEntry : public ::testing::Test {
   }
   ~ProgramEntry() override {
     SetErrorDisplay(nullptr);
+    SetMessageBoxesSuppressed(false);
     TInstallerSpawnService::ResetForTesting();
   }
 
@@ -139,6 +140,24 @@ TEST_F(ProgramEntry, ASilentRunThatFailsShowsTheCollectedErrorsOnce) {
   Record.Fail = true;
   EXPECT_EQ(Run(u"/AUTO=\"" + destination.Path() + u"\" /SILENT"), ecError);
   EXPECT_EQ(shown, std::vector<UString>{u"Disk full\r\n"});
+}
+
+TEST_F(ProgramEntry, SuppressMsgBoxesKeepsTheErrorsOfASilentRunToTheExitCode) {
+  Record.Fail = true;
+  const struct {
+    const char16_t* switches;
+    bool shown;
+  } cases[] = {
+      {u"/SILENT /SUPPRESSMSGBOXES", false},
+      {u"/suppressmsgboxes /SILENT", false},
+      {u"/SUPPRESSMSGBOXES", true},  // not silent: the wizard's place, with someone to read the box
+      {u"/UPDATE /SILENT /SUPPRESSMSGBOXES", false},  // refused while the installer is made
+  };
+  for (const auto& c : cases) {
+    shown.clear();
+    EXPECT_EQ(Run(u"/AUTO=\"" + destination.Path() + u"\" " + c.switches), ecError) << Utf16ToUtf8(c.switches);
+    EXPECT_EQ(shown.size(), c.shown ? 1u : 0u) << Utf16ToUtf8(c.switches);
+  }
 }
 
 TEST_F(ProgramEntry, WithoutSilentNothingIsInstalledAndTheUnattendedFormIsNamed) {
