@@ -17,6 +17,10 @@ constexpr TDRXAlphaColor claBlack = 0xFF000000;
 constexpr TDRXAlphaColor claWhite = 0xFFFFFFFF;
 
 constexpr uint8_t AlphaOf(TDRXAlphaColor color) { return static_cast<uint8_t>(color >> 24); }
+// The colour without its alpha, as GDI takes it (0x00BBGGRR).
+constexpr TColor AlphaColorToColor(TDRXAlphaColor color) {
+  return RGBColor(static_cast<uint8_t>(color >> 16), static_cast<uint8_t>(color >> 8), static_cast<uint8_t>(color));
+}
 
 // A named colour (compared ignoring ASCII case) or the "x" form. An identifier
 // of more than three characters that is neither is tried again with an "a"
