@@ -57,3 +57,9 @@ struct THLSColor {
 };
 THLSColor ColorToHLS(TColor color);
 TColor HLSToColor(const THLSColor& hls);
+
+// A GDI colour (0x00BBGGRR) as a skin colour with that alpha.
+constexpr TDRXAlphaColor ColorToAlphaColor(TColor color, uint8_t alpha = 255) {
+  return static_cast<TDRXAlphaColor>(alpha) << 24 | static_cast<TDRXAlphaColor>(RedOf(color)) << 16 |
+         static_cast<TDRXAlphaColor>(GreenOf(color)) << 8 | BlueOf(color);
+}
