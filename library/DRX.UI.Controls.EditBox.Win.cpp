@@ -55,7 +55,7 @@ void TDRXCustomEditBox::Paint(HDC dc) {
   PrepareStyle();
   const TDRXSystemWindow* inner = Inner();
   const bool focused = inner && inner->Handle() && GetFocus() == inner->Handle();
-  style_->Border().Draw(dc, ClientRect(), EditBorderFrame(EnabledInTree(), focused, MouseInControl()));
+  style_->Border().Draw(dc, ClientRect(), EditBorderFrame(EnabledInTree(), focused, Hovered()));
 }
 
 void TDRXCustomEditBox::FocusEntered() {
@@ -85,6 +85,11 @@ bool TDRXCustomEditBox::InnerDialogKey(uint16_t key) { return FormKey(key, Keybo
 void TDRXCustomEditBox::InnerFocusChanged(bool focused) {
   // The form follows the focus through the control, not the system window.
   if (focused) FocusChangedTo(this);
+  Invalidate();
+}
+
+void TDRXCustomEditBox::InnerHoverChanged(bool hover) {
+  innerHover_ = hover;
   Invalidate();
 }
 

@@ -68,6 +68,9 @@ class TDRXCustomEditBox : public TDRXWinControl, public IDRXInnerWindowHost, pro
 
   bool InnerDialogKey(uint16_t key) override;
   void InnerFocusChanged(bool focused) override;
+  void InnerHoverChanged(bool hover) override;
+  // The mouse is over the control or its inner window.
+  bool Hovered() const { return MouseInControl() || innerHover_; }
   void StyleChanged(TDRXStyle& style) override;
 
  private:
@@ -75,6 +78,7 @@ class TDRXCustomEditBox : public TDRXWinControl, public IDRXInnerWindowHost, pro
 
   std::unique_ptr<TDRXStyleEditBox> style_;
   bool readOnly_ = false;
+  bool innerHover_ = false;
   TDRXGdiObject<HBRUSH> brush_;
   TColor brushColor_ = 0;
 };

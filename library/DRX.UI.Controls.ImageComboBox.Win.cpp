@@ -178,6 +178,11 @@ void TDRXImageComboBox::FontChanged() {
 
 void TDRXImageComboBox::Paint(HDC dc) { PaintFace(dc); }
 
+void TDRXImageComboBox::InnerHoverChanged(bool hover) {
+  TDRXCustomEditBox::InnerHoverChanged(hover);
+  if (inner_ && inner_->Handle()) ::InvalidateRect(inner_->Handle(), nullptr, FALSE);  // it shows the face
+}
+
 void TDRXImageComboBox::PaintFace(HDC dc) {
   PaintBackground(dc);
   TDRXCustomEditBox::Paint(dc);
@@ -185,7 +190,7 @@ void TDRXImageComboBox::PaintFace(HDC dc) {
   const TDRXResourceTexture& arrow = Style().Arrow();
   const int32_t arrowWidth = std::min(arrow.FrameWidth(), std::max(content.Width(), 0));
   const TRect arrowRect{content.Right - arrowWidth, content.Top, content.Right, content.Bottom};
-  arrow.Draw(dc, arrowRect, EnabledInTree() ? (DroppedDown() ? afHover : afNormal) : afDisabled);
+  arrow.Draw(dc, arrowRect, EnabledInTree() ? (DroppedDown() || Hovered() ? afHover : afNormal) : afDisabled);
   DrawItem(dc, ItemIndex(), {content.Left, content.Top, arrowRect.Left, content.Bottom}, false);
 }
 

@@ -133,6 +133,7 @@ class TDRXImageComboBox : public TDRXCustomEditBox {
   void HandleCreated() override;
   void BoundsChanged() override;
   void FontChanged() override;
+  void InnerHoverChanged(bool hover) override;
 
  private:
   void ItemsChanged(TDRXImageComboBoxItems::TChange change, int index);

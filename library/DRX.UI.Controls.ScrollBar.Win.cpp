@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "DRX.UI.Controls.ScrollBar.h"
 
 namespace {
@@ -22,11 +24,6 @@ TDRXScrollBar::TDRXScrollBar(TDRXComponent* owner, TDRXOrientation orientation)
 }
 
 TDRXScrollBar::~TDRXScrollBar() { DestroyHandle(); }
-
-void TDRXScrollBar::CreateParams(TDRXCreateParams& params) {
-  TDRXWinControl::CreateParams(params);
-  params.ClassName = u"TDRXScrollBar";
-}
 
 void TDRXScrollBar::SetValues(const TDRXScrollValues& values) {
   TDRXScrollValues shown = values;
@@ -178,6 +175,16 @@ intptr_t TDRXScrollBar::WndProc(uint32_t message, uintptr_t wParam, intptr_t lPa
       break;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: {
+      // Three lines a notch, towards the top for a wheel turned away (left for a tilt).
+      const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+      const bool towardsStart = message == WM_MOUSEWHEEL ? notches > 0 : notches < 0;
+      const std::weak_ptr<const void> alive = AliveToken();
+      for (int i = 0; i < 3 * std::abs(notches) && !alive.expired(); ++i) Step(towardsStart ? spLineUp : spLineDown);
+      if (!alive.expired() && notches != 0) Report(SB_ENDSCROLL, values_.Position);
+      return 0;
+    }
     default:
       break;
   }

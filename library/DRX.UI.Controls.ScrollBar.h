@@ -122,7 +122,6 @@ class TDRXScrollBar : public TDRXWinControl, private IDRXStyleOwner {
   void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void MouseLeave() override;
-  void CreateParams(TDRXCreateParams& params) override;
 
  private:
   void StyleChanged(TDRXStyle& style) override { Invalidate(); }

@@ -81,6 +81,13 @@ bool TDRXInnerWindow::IsDialogKey(uintptr_t key) const {
   return (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !KeepsKey(static_cast<uint16_t>(key));
 }
 
+void TDRXInnerWindow::TrackHover() {
+  if (hover_) return;
+  TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+  hover_ = TrackMouseEvent(&track) != FALSE;
+  if (hover_) host_.InnerHoverChanged(true);
+}
+
 intptr_t TDRXInnerWindow::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
     case WM_KEYDOWN:
@@ -113,7 +120,12 @@ intptr_t TDRXInnerWindow::WndProc(uint32_t message, uintptr_t wParam, intptr_t l
       host_.InnerContentMoved();
       return result;
     }
+    case WM_MOUSELEAVE:
+      hover_ = false;
+      host_.InnerHoverChanged(false);
+      break;
     case WM_MOUSEMOVE:
+      TrackHover();
       if (wParam & MK_LBUTTON) {  // selecting may scroll
         const intptr_t result = DefaultHandler(message, wParam, lParam);
         host_.InnerContentMoved();

@@ -65,6 +65,8 @@ class IDRXInnerWindowHost {
   virtual void InnerFocusChanged(bool focused) = 0;
   // After input, scrolling or resizing that may have moved the content.
   virtual void InnerContentMoved() {}
+  // The mouse came over the inner window or left it.
+  virtual void InnerHoverChanged(bool hover) {}
 
  protected:
   ~IDRXInnerWindowHost() = default;
@@ -85,5 +87,7 @@ class TDRXInnerWindow : public TDRXSystemWindow {
 
  private:
   bool IsDialogKey(uintptr_t key) const;
+  void TrackHover();
   IDRXInnerWindowHost& host_;
+  bool hover_ = false;
 };

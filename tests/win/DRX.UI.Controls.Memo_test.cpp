@@ -192,3 +192,12 @@ TEST_F(MemoTest, TabInAReadOnlyMemoMovesOnAndTheBordersShowTheFocus) {
   SendMessageW(inner, WM_KEYDOWN, VK_TAB, 1);
   EXPECT_EQ(GetFocus(), form->upper->InnerControl()->Handle());
 }
+
+TEST_F(MemoTest, TheWheelOverTheBarScrollsThreeLinesANotch) {
+  TDRXScrollBar& bar = *form->errors->VertScrollBar();
+  SendMessageW(bar.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -2 * WHEEL_DELTA), 0);
+  EXPECT_EQ(FirstVisibleLine(), 6);
+  SendMessageW(bar.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  EXPECT_EQ(FirstVisibleLine(), 3);
+  EXPECT_EQ(bar.Values().Position, 3);
+}
