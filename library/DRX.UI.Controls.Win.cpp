@@ -573,7 +573,12 @@ intptr_t TDRXWinControl::WndProc(uint32_t message, uintptr_t wParam, intptr_t lP
 
 // ---- Process-wide helpers ----
 
-TDRXWinControl* FocusedControl() { return TDRXWinControl::FromHandle(GetFocus()); }
+TDRXWinControl* FocusedControl() {
+  // A system window inside a control (an edit's inner window) counts as that control.
+  for (HWND window = GetFocus(); window; window = GetParent(window))
+    if (TDRXWinControl* control = TDRXWinControl::FromHandle(window)) return control;
+  return nullptr;
+}
 
 HFONT ControlFontHandle(const TFont& font) {
   static TDRXGdiTextMeasurer* fonts = new TDRXGdiTextMeasurer;  // lives as long as the process

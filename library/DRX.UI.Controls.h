@@ -381,7 +381,8 @@ class TDRXWinControl : public TDRXCustomControl, private IDRXAccessibleSource {
   std::unique_ptr<TDRXAccessibleWindow> accessible_;
 };
 
-// The windowed control whose window has the focus; none when it is no control of the library.
+// The windowed control whose window has the focus, or holds the focused window
+// (an edit's inner window); none when the focus is outside the library's controls.
 TDRXWinControl* FocusedControl();
 // The GDI font for a font description, kept for the whole process.
 struct HFONT__;

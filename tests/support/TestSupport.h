@@ -57,6 +57,8 @@ UString CompiledSkinFile(UStringView name);
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
 UString BinFolder();
+// Delivers every message waiting for the thread's windows.
+void PumpMessages();
 #endif
 
 #ifdef _WIN32
