@@ -1,8 +1,13 @@
 #include "DRX.UI.Application.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <vector>
+
+#include "DRX.Exceptions.h"
+#include "DRX.Platform.h"
+#include "DRX.Utils.Paths.h"
 
 namespace {
 
@@ -11,6 +16,11 @@ struct TApplicationState {
   bool darkMode = false;
   TDRXApplication::TDarkModeReader reader = &SystemAppsUseDarkTheme;
   std::vector<IDRXApplicationListener*> listeners;
+  TDRXApplication::TExceptionReporter reporter;
+  void* mainWindow = nullptr;
+  bool titleSet = false;
+  UString title;
+  std::atomic<int> modalLevel{0};
 };
 
 // Never destroyed: collections and forms that live in statics unregister at
@@ -74,3 +84,46 @@ void TDRXApplication::RemoveListener(IDRXApplicationListener* listener) {
 void TDRXApplication::SetDarkModeReader(TDarkModeReader reader) {
   State().reader = reader ? reader : &SystemAppsUseDarkTheme;
 }
+
+UString ExceptionMessage(std::exception_ptr exception) {
+  try {
+    if (exception) std::rethrow_exception(exception);
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return Utf8ToUtf16(e.what());
+  } catch (...) {
+  }
+  return u"Unknown exception";
+}
+
+void TDRXApplication::HandleException(std::exception_ptr exception) noexcept {
+  try {
+    const TExceptionReporter& reporter = State().reporter;
+    if (reporter)
+      reporter(exception);
+    else
+      PlatformReportException(ExceptionMessage(exception));
+  } catch (...) {
+  }
+}
+
+void TDRXApplication::SetExceptionReporter(TExceptionReporter reporter) { State().reporter = std::move(reporter); }
+
+void* TDRXApplication::MainWindow() { return State().mainWindow; }
+void TDRXApplication::SetMainWindow(void* window) { State().mainWindow = window; }
+
+UString TDRXApplication::Title() {
+  const TApplicationState& state = State();
+  if (state.titleSet) return state.title;
+  return ChangeFileExt(ExtractFileName(PlatformProgramFileName()), u"");
+}
+
+void TDRXApplication::SetTitle(UString title) {
+  State().title = std::move(title);
+  State().titleSet = true;
+}
+
+void TDRXApplication::ModalStarted() { ++State().modalLevel; }
+void TDRXApplication::ModalFinished() { --State().modalLevel; }
+int TDRXApplication::ModalLevel() { return State().modalLevel.load(); }
