@@ -1,6 +1,9 @@
 #include "DRX.UI.Dialogs.h"
 
+#include "DRX.FileFormats.INI.h"
+#include "DRX.MUI.h"
 #include "DRX.UI.Application.h"
+#include "DRX.UI.Controls.ImageList.h"
 
 using namespace DRXMessageBox;
 
@@ -105,4 +108,25 @@ UString ExceptionMessageText(const std::exception_ptr& error) {
     text += message;
   }
   return text;
+}
+
+int AddLanguageItem(TDRXImageComboBoxItems& items, TDRXImageList& images, const TDRXIniFile& lang, intptr_t data) {
+  TDRXLocalizationInfo info;
+  TDRXImage icon;
+  LangGetInfo(lang, info, &icon);
+  // An empty picture is not added: the item then has no image.
+  const int image = images.Add(icon);
+  return items.AddSorted({info.Name, image, info.LangId, data});
+}
+
+int DefaultLanguageItem(const TDRXImageComboBoxItems& items, int32_t userLangId) {
+  for (const int32_t langId : {userLangId, int32_t{1033}}) {
+    const int index = items.IndexOfTag(langId);
+    if (index >= 0) return index;
+  }
+  return items.Count() > 0 ? 0 : -1;
+}
+
+intptr_t LanguageItemData(const TDRXImageComboBoxItems& items, int index) {
+  return index >= 0 && index < items.Count() ? items[index].Data : -1;
 }

@@ -14,6 +14,10 @@
 #include <vector>
 
 #include "DRX.Strings.h"
+#include "DRX.UI.Controls.ImageComboBox.h"
+
+class TDRXIniFile;
+class TDRXImageList;
 
 // ---- Dialog strings ----
 
@@ -104,6 +108,20 @@ class TDRXMessageTaskDialog {
   TDRXMessageBoxLayout layout_;
   UString caption_, text_;
 };
+
+// ---- Language choice ----
+
+// The language list of the language dialog: one item per language file, text
+// its "Name", image its "Icon" (none when it cannot be read), tag its
+// "LangId", data the caller's value; kept sorted by name ignoring case, a name
+// equal to an existing one after it. Returns the item's index.
+int AddLanguageItem(TDRXImageComboBoxItems& items, TDRXImageList& images, const TDRXIniFile& lang, intptr_t data);
+// The item selected at first: the one whose language id is the user's UI
+// language, else the one of 1033 (English, United States), else the first;
+// -1 for an empty list.
+int DefaultLanguageItem(const TDRXImageComboBoxItems& items, int32_t userLangId);
+// The data value of the item at `index`; -1 when no item is selected there.
+intptr_t LanguageItemData(const TDRXImageComboBoxItems& items, int index);
 
 // ---- Exception report ----
 

@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "DRX.Exceptions.h"
+#include "DRX.FileFormats.INI.h"
+#include "DRX.UI.Controls.ImageList.h"
 
 using namespace DRXMessageBox;
 
@@ -168,4 +170,70 @@ TEST(ExceptionMessageText, PlainEmptyAndUnknownExceptions) {
       << "an empty outer message adds no line break";
   EXPECT_EQ(ExceptionMessageText(Raised([] { throw 42; })), u"Unknown exception");
   EXPECT_EQ(ExceptionMessageText(nullptr), u"");
+}
+
+namespace {
+
+// The language list of files given as "Name|LangId", data = their position.
+struct TLanguageList {
+  explicit TLanguageList(std::initializer_list<const char16_t*> files) {
+    intptr_t data = 0;
+    for (UStringView file : files) {
+      const size_t bar = file.find(u'|');
+      TDRXIniFile lang;
+      lang.LoadFromText(u"[File]\r\nName=" + UString(file.substr(0, bar)) + u"\r\nLangId=" +
+                        UString(file.substr(bar + 1)) + u"\r\nIcon=not a picture\r\n");
+      AddLanguageItem(items, images, lang, data++);
+    }
+  }
+  std::vector<UString> Names() const {
+    std::vector<UString> names;
+    for (const auto& item : items.Items()) names.push_back(item.Text);
+    return names;
+  }
+  std::vector<intptr_t> Data() const {
+    std::vector<intptr_t> data;
+    for (const auto& item : items.Items()) data.push_back(item.Data);
+    return data;
+  }
+  TDRXImageComboBoxItems items;
+  TDRXImageList images;
+};
+
+}  // namespace
+
+TEST(LanguageList, SortedByNameIgnoringCaseWithEqualNamesInEnumerationOrder) {
+  const TLanguageList list({u"Русский|1049", u"english|1033", u"Deutsch|1031", u"English|2057", u"ENGLISH|3081"});
+  EXPECT_EQ(list.Names(), (std::vector<UString>{u"Deutsch", u"english", u"English", u"ENGLISH", u"Русский"}));
+  EXPECT_EQ(list.Data(), (std::vector<intptr_t>{2, 1, 3, 4, 0}));
+  EXPECT_EQ(list.items[4].Tag, 1049);
+  EXPECT_EQ(list.items[0].ImageIndex, -1) << "an icon that cannot be read gives no image";
+  EXPECT_EQ(list.images.Count(), 0);
+}
+
+TEST(LanguageList, DefaultIsTheUserLanguageThen1033ThenTheFirst) {
+  struct {
+    std::initializer_list<const char16_t*> files;
+    int32_t userLangId;
+    intptr_t data;  // of the default item
+  } cases[] = {
+      {{u"English|1033", u"Deutsch|1031", u"Русский|1049"}, 1049, 2},
+      {{u"English|1033", u"Deutsch|1031", u"Русский|1049"}, 1036, 0},
+      // Neither the user's language nor 1033: the first alphabetically.
+      {{u"Zulu|1077", u"English (UK)|2057", u"Deutsch|1031"}, 1036, 2},
+      // The first of equal ids in list order.
+      {{u"B|1031", u"A|1031"}, 1031, 1},
+      {{}, 1033, -1},
+  };
+  for (const auto& c : cases) {
+    const TLanguageList list(c.files);
+    EXPECT_EQ(LanguageItemData(list.items, DefaultLanguageItem(list.items, c.userLangId)), c.data) << c.userLangId;
+  }
+}
+
+TEST(LanguageList, NoSelectionHasNoData) {
+  const TLanguageList list({u"English|1033"});
+  EXPECT_EQ(LanguageItemData(list.items, -1), -1);
+  EXPECT_EQ(LanguageItemData(list.items, 1), -1);
+  EXPECT_EQ(LanguageItemData(list.items, 0), 0);
 }

@@ -57,6 +57,8 @@ UString CompiledSkinFile(UStringView name);
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
 UString BinFolder();
+// A bottom-up "BM" file of 24 or 32 bits per pixel; `pixels` are top-down 0xAARRGGBB.
+std::string BitmapFile(int32_t width, int32_t height, int bpp, const std::vector<uint32_t>& pixels);
 #endif
 
 #ifdef _WIN32
