@@ -9,6 +9,7 @@
 #include "DRX.Format.h"
 #include "DRX.MUI.h"
 #include "DRX.Platform.h"
+#include "DRX.UI.Dialogs.h"
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.h"
 #include "uInstaller.Core.Exceptions.h"
@@ -140,12 +141,8 @@ void TInstallerResources::InitializeLanguages(const std::function<UString()>& ch
 
 TInstallerLanguageDialog::TInstallerLanguageDialog(TInstallerResources& resources, int userLangId) {
   TDRXIniFile document;
-  EnumLangs(resources, document, [&](int index) {
-    TDRXLocalizationInfo info;
-    LangGetInfo(document, info, nullptr);
-    Insert({info.Name, info.LangId, index});
-  });
-  SelectDefault(userLangId);
+  EnumLangs(resources, document, [&](int index) { AddLanguageItem(items_, images_, document, index); });
+  selected_ = DefaultLanguageItem(items_, userLangId);
 }
 
 void TInstallerLanguageDialog::EnumLangs(TInstallerResources& resources, TDRXIniFile& document,
@@ -159,26 +156,10 @@ void TInstallerLanguageDialog::EnumLangs(TInstallerResources& resources, TDRXIni
   }
 }
 
-void TInstallerLanguageDialog::Insert(TInstallerLanguageEntry entry) {
-  const auto after = std::upper_bound(entries_.begin(), entries_.end(), entry, [](const auto& a, const auto& b) {
-    return PlatformCompareText(a.Name, b.Name, true) < 0;
-  });
-  entries_.insert(after, std::move(entry));
-}
-
-void TInstallerLanguageDialog::SelectDefault(int userLangId) {
-  const auto withId = [&](int langId) {
-    const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.LangId == langId; });
-    return found == entries_.end() ? -1 : static_cast<int>(found - entries_.begin());
-  };
-  selected_ = withId(userLangId);
-  if (selected_ < 0) selected_ = withId(1033);
-  if (selected_ < 0 && !entries_.empty()) selected_ = 0;
-}
-
 UString TInstallerLanguageDialog::SelectedFileName(const TInstallerResources& resources) const {
-  if (selected_ < 0) return u"English.lng";
-  return resources.LangFiles().Strings(entries_[selected_].Index);
+  const intptr_t index = LanguageItemData(items_, selected_);
+  if (index < 0) return u"English.lng";
+  return resources.LangFiles().Strings(static_cast<int>(index));
 }
 
 UString TInstallerLanguageDialog::Execute() {

@@ -12,6 +12,8 @@
 #include "DRX.Classes.StringList.h"
 #include "DRX.Classes.Streams.h"
 #include "DRX.FileFormats.INI.h"
+#include "DRX.UI.Controls.ImageComboBox.h"
+#include "DRX.UI.Controls.ImageList.h"
 #include "uInstaller.Core.Package.h"
 #include "uInstaller.Core.Script.h"
 
@@ -89,15 +91,9 @@ class TInstallerResources {
   std::unique_ptr<TInstallerScript> script_;
 };
 
-// A language offered in the language choice.
-struct TInstallerLanguageEntry {
-  UString Name;    // "Name" of the file's "File" section
-  int LangId = 0;  // "LangId"
-  int Index = 0;   // index in LangFiles
-};
-
 // The language choice: the offered languages sorted by name (ignoring case,
-// equal names in listing order) with the default one selected — the user's UI
+// equal names in listing order), each with its icon, its language id as tag
+// and its index in LangFiles as data, the default one selected — the user's UI
 // language, else 1033, else the first.
 class TInstallerLanguageDialog {
  public:
@@ -109,14 +105,13 @@ class TInstallerLanguageDialog {
   // `document` and calls back with its index in LangFiles.
   static void EnumLangs(TInstallerResources& resources, TDRXIniFile& document, const std::function<void(int)>& callback);
 
-  const std::vector<TInstallerLanguageEntry>& Entries() const { return entries_; }
-  int Selected() const { return selected_; }  // index into Entries, -1 for none
+  const TDRXImageComboBoxItems& Items() const { return items_; }
+  const TDRXImageList& Images() const { return images_; }
+  int Selected() const { return selected_; }  // index into Items, -1 for none
   UString SelectedFileName(const TInstallerResources& resources) const;
 
  private:
-  void Insert(TInstallerLanguageEntry entry);
-  void SelectDefault(int userLangId);
-
-  std::vector<TInstallerLanguageEntry> entries_;
+  TDRXImageComboBoxItems items_;
+  TDRXImageList images_;
   int selected_ = -1;
 };

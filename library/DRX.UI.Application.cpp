@@ -1,10 +1,13 @@
 #include "DRX.UI.Application.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <vector>
 
 #include "DRX.Exceptions.h"
+#include "DRX.Platform.h"
+#include "DRX.Utils.Paths.h"
 
 namespace {
 
@@ -14,6 +17,10 @@ struct TApplicationState {
   TDRXApplication::TDarkModeReader reader = &SystemAppsUseDarkTheme;
   std::vector<IDRXApplicationListener*> listeners;
   TDRXApplication::TExceptionReporter reporter;
+  void* mainWindow = nullptr;
+  bool titleSet = false;
+  UString title;
+  std::atomic<int> modalLevel{0};
 };
 
 // Never destroyed: collections and forms that live in statics unregister at
@@ -102,3 +109,21 @@ void TDRXApplication::HandleException(std::exception_ptr exception) noexcept {
 }
 
 void TDRXApplication::SetExceptionReporter(TExceptionReporter reporter) { State().reporter = std::move(reporter); }
+
+void* TDRXApplication::MainWindow() { return State().mainWindow; }
+void TDRXApplication::SetMainWindow(void* window) { State().mainWindow = window; }
+
+UString TDRXApplication::Title() {
+  const TApplicationState& state = State();
+  if (state.titleSet) return state.title;
+  return ChangeFileExt(ExtractFileName(PlatformProgramFileName()), u"");
+}
+
+void TDRXApplication::SetTitle(UString title) {
+  State().title = std::move(title);
+  State().titleSet = true;
+}
+
+void TDRXApplication::ModalStarted() { ++State().modalLevel; }
+void TDRXApplication::ModalFinished() { --State().modalLevel; }
+int TDRXApplication::ModalLevel() { return State().modalLevel.load(); }

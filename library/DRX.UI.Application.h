@@ -1,7 +1,9 @@
 #pragma once
-// The application-wide theme of the component library: the dark-mode flag that
-// follows the system's app theme, read by every skinned form and by the root
-// resource collection. Interface thread only.
+// The application object of the component library: the dark-mode flag that
+// follows the system's app theme (read by every skinned form and by the root
+// resource collection), the report of exceptions that escape event handlers,
+// the main window, the title and the count of open modal dialogs. Interface
+// thread only, except where a member says otherwise.
 
 #include <cstdint>
 #include <exception>
@@ -50,6 +52,31 @@ class TDRXApplication {
   // Tests: where the flag comes from; null gives back the system's reader.
   using TDarkModeReader = bool (*)();
   static void SetDarkModeReader(TDarkModeReader reader);
+
+  // The window that owns dialogs shown without an owner (the main form's; an
+  // HWND on Windows), null until the program names one.
+  static void* MainWindow();
+  static void SetMainWindow(void* window);
+  // The caption of the application's own reports; the program file's name
+  // without its extension until the program sets one.
+  static UString Title();
+  static void SetTitle(UString title);
+
+  // Modal dialogs bracket their run with ModalStarted and ModalFinished (see
+  // TDRXModalDialogScope); ModalLevel counts the open ones and may be read
+  // from any thread.
+  static void ModalStarted();
+  static void ModalFinished();
+  static int ModalLevel();
+};
+
+// Marks a modal dialog as open for as long as it lives.
+class TDRXModalDialogScope {
+ public:
+  TDRXModalDialogScope() { TDRXApplication::ModalStarted(); }
+  ~TDRXModalDialogScope() { TDRXApplication::ModalFinished(); }
+  TDRXModalDialogScope(const TDRXModalDialogScope&) = delete;
+  TDRXModalDialogScope& operator=(const TDRXModalDialogScope&) = delete;
 };
 
 // The system's app theme: true when the DWORD "AppsUseLightTheme" under the

@@ -1,21 +1,135 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include "DRX.UI.Dialogs.h"
 
-UString DefaultMessageBoxCaption(uint32_t flags) {
-  const auto has = [flags](uint32_t bits) { return (flags & bits) == bits; };
-  if (has(MB_ICONWARNING)) return u"Warning";
-  if (has(MB_ICONERROR)) return u"Error";
-  if (has(MB_ICONINFORMATION)) return u"Information";
-  if (has(MB_ICONQUESTION)) return u"Confirm";
-  return {};
+#include <memory>
+#include <vector>
+
+#include "DRX.UI.Application.h"
+#include "DRX.Utils.Shell.h"
+
+static_assert(MB_OKCANCEL == DRXMessageBox::kOKCancel && MB_RETRYCANCEL == DRXMessageBox::kRetryCancel &&
+              MB_ICONWARNING == DRXMessageBox::kIconWarning && MB_ICONQUESTION == DRXMessageBox::kIconQuestion &&
+              MB_DEFBUTTON3 == DRXMessageBox::kDefButton3 && IDNO == DRXMessageBox::kIdNo &&
+              IDIGNORE == DRXMessageBox::kIdIgnore);
+
+namespace {
+
+using TTaskDialogIndirect = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+
+// Task dialogs exist only in version 6 of the common controls, which the
+// program's manifest selects; looked up at run time so that a program without
+// it still starts.
+TTaskDialogIndirect TaskDialogFunction() {
+  static const TTaskDialogIndirect function = [] {
+    const HMODULE module = LoadLibraryW(L"comctl32.dll");
+    const FARPROC proc = module ? GetProcAddress(module, "TaskDialogIndirect") : nullptr;
+    return reinterpret_cast<TTaskDialogIndirect>(reinterpret_cast<void*>(proc));
+  }();
+  return function;
+}
+
+PCWSTR TaskDialogIcon(TDRXMessageIcon icon) {
+  switch (icon) {
+    case miWarning: return TD_WARNING_ICON;
+    case miError: return TD_ERROR_ICON;
+    case miInformation: return TD_INFORMATION_ICON;
+    case miNone: break;
+  }
+  return nullptr;
+}
+
+// A box without an owner must still be modal: the thread's other windows are
+// disabled while it shows and enabled again afterwards.
+class TThreadWindowsDisabled {
+ public:
+  TThreadWindowsDisabled() {
+    EnumThreadWindows(GetCurrentThreadId(), &Disable, reinterpret_cast<LPARAM>(&disabled_));
+  }
+  ~TThreadWindowsDisabled() {
+    for (HWND window : disabled_) EnableWindow(window, TRUE);
+  }
+  TThreadWindowsDisabled(const TThreadWindowsDisabled&) = delete;
+  TThreadWindowsDisabled& operator=(const TThreadWindowsDisabled&) = delete;
+
+ private:
+  static BOOL CALLBACK Disable(HWND window, LPARAM list) {
+    if (IsWindowEnabled(window)) {
+      EnableWindow(window, FALSE);
+      reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    }
+    return TRUE;
+  }
+
+  std::vector<HWND> disabled_;
+};
+
+HWND MessageBoxOwner(void* owner) {
+  if (owner) return static_cast<HWND>(owner);
+  if (void* main = TDRXApplication::MainWindow()) return static_cast<HWND>(main);
+  return GetActiveWindow();
+}
+
+}  // namespace
+
+TDRXMessageTaskDialog::TDRXMessageTaskDialog(TDRXMessageBoxLayout layout, UString caption, UString text)
+    : layout_(std::move(layout)), caption_(std::move(caption)), text_(std::move(text)) {}
+
+int TDRXMessageTaskDialog::Execute(void* owner) const {
+  const TTaskDialogIndirect taskDialog = TaskDialogFunction();
+  if (!taskDialog) return 0;
+  const TDRXDialogsStrs& strings = DialogsStrs();
+  std::vector<TASKDIALOG_BUTTON> buttons;
+  for (const TDRXMessageButton& button : layout_.Buttons)
+    buttons.push_back({button.Result, W(strings.ButtonCaptions[button.Button])});
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof config;
+  config.hwndParent = static_cast<HWND>(owner);
+  config.dwFlags = CancelledMessageBoxResult(layout_) ? TDF_ALLOW_DIALOG_CANCELLATION : 0;
+  config.pszWindowTitle = W(caption_);
+  config.pszMainIcon = TaskDialogIcon(layout_.Icon);
+  config.pszContent = W(text_);
+  config.cButtons = static_cast<UINT>(buttons.size());
+  config.pButtons = buttons.data();
+  config.nDefaultButton = layout_.DefaultResult;
+  int pressed = 0;
+  if (FAILED(taskDialog(&config, &pressed, nullptr, nullptr))) return 0;
+  return MessageBoxAnswer(layout_, pressed);
 }
 
 int ShowMessageBox(void* owner, const UString& text, const UString& caption, uint32_t flags) {
-  const UString title = caption.empty() ? DefaultMessageBoxCaption(flags) : caption;
-  HWND window = owner ? static_cast<HWND>(owner) : GetActiveWindow();
-  // Without an owner the box must still be modal: every window of the thread
-  // is disabled while it shows, so nothing else can be clicked behind it.
-  if (!window) flags |= MB_TASKMODAL;
-  return MessageBoxW(window, W(text), W(title), flags);
+  const HWND window = MessageBoxOwner(owner);
+  const TDRXModalDialogScope modal;
+  const TDRXMessageBoxLayout layout = MessageBoxLayout(flags);
+  const UString title = MessageBoxCaption(caption, layout.Kind);
+  // A program without the manifest of version 6 has no task dialogs at all:
+  // it gets the system's box, as on older systems.
+  if (!IsWindows7OrLater() || !TaskDialogFunction())
+    return MessageBoxW(window, W(text), W(title), window ? flags : flags | MB_TASKMODAL);
+  std::unique_ptr<TThreadWindowsDisabled> disabled;
+  if (!window) disabled = std::make_unique<TThreadWindowsDisabled>();
+  return TDRXMessageTaskDialog(layout, title, text).Execute(window);
 }
+
+void TDRXExceptionMessageDialog::Show(const std::exception_ptr& error) {
+  HWND owner = GetActiveWindow();
+  if (!owner) owner = static_cast<HWND>(TDRXApplication::MainWindow());
+  ShowMessageBox(owner, ExceptionMessageText(error), TDRXApplication::Title(), MB_ICONERROR);
+}
+
+void TDRXExceptionMessageDialog::Install() {
+  TDRXApplication::SetExceptionReporter([](std::exception_ptr error) {
+    if (IsWindows7OrLater()) {
+      Show(error);
+    } else {
+      PlatformReportException(ExceptionMessage(error));
+    }
+  });
+}
+
+namespace {
+// The unit's initialisation. The system version is asked when a report is
+// shown: other units' statics may not be set up yet at this point.
+const bool gExceptionReportInstalled = (TDRXExceptionMessageDialog::Install(), true);
+}  // namespace

@@ -40,6 +40,7 @@ bool IsOSVersionAtLeast(const TDRXOSVersion& version, uint32_t major, uint32_t m
 }
 
 bool IsWindowsVistaOrLater() { return IsOSVersionAtLeast(OSVersion(), 6, 0); }
+bool IsWindows7OrLater() { return IsOSVersionAtLeast(OSVersion(), 6, 1); }
 bool IsWindows8OrLater() { return IsOSVersionAtLeast(OSVersion(), 6, 2); }
 bool IsWindows10OrLater() { return IsOSVersionAtLeast(OSVersion(), 10, 0); }
 bool IsWindows11OrLater() { return IsOSVersionAtLeast(OSVersion(), 10, 0, 22000); }

@@ -20,6 +20,7 @@ struct TDRXOSVersion {
 TDRXOSVersion OSVersion();
 bool IsOSVersionAtLeast(const TDRXOSVersion& version, uint32_t major, uint32_t minor, uint32_t build = 0);
 bool IsWindowsVistaOrLater();  // 6.0
+bool IsWindows7OrLater();      // 6.1
 bool IsWindows8OrLater();      // 6.2
 bool IsWindows10OrLater();     // 10.0
 bool IsWindows11OrLater();     // 10.0, build 22000

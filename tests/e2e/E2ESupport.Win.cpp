@@ -17,6 +17,7 @@
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Registry.h"
 #include "DRX.Utils.Shell.h"
+#include "TestDialogs.h"
 #include "TestSupport.h"
 #include "uInstaller.Core.Package.h"
 
@@ -26,13 +27,6 @@ constexpr DWORD kRunTimeoutMs = 120000;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 const UString kUninstallKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ovix";
 constexpr int kBoxButtons[] = {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO};
-constexpr int kBoxTextId = 0xFFFF;  // the message text's control in a message box
-
-UString WindowText(HWND window) {
-  wchar_t buffer[4096];
-  const int length = GetWindowTextW(window, buffer, 4096);
-  return FromW(buffer, length > 0 ? length : 0);
-}
 
 UString ProcessImageName(DWORD processId) {
   const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
@@ -60,7 +54,11 @@ BOOL CALLBACK CollectSetupBox(HWND window, LPARAM list) {
 }
 
 TSeenBox ReadBox(HWND box) {
-  TSeenBox seen{WindowText(box), WindowText(GetDlgItem(box, kBoxTextId)), {}};
+  TSeenBox seen{WindowText(box), {}, {}};
+  // A task dialog's text has no fixed control identifier: it is the static text that is not empty.
+  for (HWND child : ChildWindows(box, u"Static")) {
+    if (seen.Text.empty()) seen.Text = WindowText(child);
+  }
   for (const int id : kBoxButtons) {
     if (GetDlgItem(box, id)) seen.Buttons.push_back(id);
   }

@@ -14,6 +14,31 @@ UString BinFolder() {
 }
 
 namespace {
+template <typename T>
+void PutBytes(std::string& bytes, T value) {
+  bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+}  // namespace
+
+std::string BitmapFile(int32_t width, int32_t height, int bpp, const std::vector<uint32_t>& pixels) {
+  const int32_t stride = (width * bpp / 8 + 3) / 4 * 4;
+  std::string bits;
+  for (int32_t y = height - 1; y >= 0; --y) {
+    std::string row;
+    for (int32_t x = 0; x < width; ++x) row.append(reinterpret_cast<const char*>(&pixels[y * width + x]), bpp / 8);
+    row.resize(stride, '\0');
+    bits += row;
+  }
+  std::string file = "BM";
+  PutBytes<uint32_t>(file, 54 + static_cast<uint32_t>(bits.size()));
+  PutBytes<uint32_t>(file, 0);
+  PutBytes<uint32_t>(file, 54);
+  BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, 0, 0};
+  PutBytes(file, info);
+  return file + bits;
+}
+
+namespace {
 // Wine's own entry points for reaching the host; absent on Windows.
 template <typename T>
 T WineExport(const wchar_t* module, const char* name) {

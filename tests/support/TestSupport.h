@@ -59,6 +59,8 @@ UString CompiledSkinFile(UStringView name);
 UString BinFolder();
 // Delivers every message waiting for the thread's windows.
 void PumpMessages();
+// A bottom-up "BM" file of 24 or 32 bits per pixel; `pixels` are top-down 0xAARRGGBB.
+std::string BitmapFile(int32_t width, int32_t height, int bpp, const std::vector<uint32_t>& pixels);
 #endif
 
 #ifdef _WIN32

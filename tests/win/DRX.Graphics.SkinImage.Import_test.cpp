@@ -11,6 +11,7 @@
 
 #include "DRX.Graphics.SkinImage.Set.h"
 #include "DRX.Graphics.SkinImage.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -18,30 +19,6 @@ constexpr uint32_t kMagenta = 0xFFFF00FF;
 
 uint32_t BigEndian(uint32_t value) {
   return (value >> 24) | ((value >> 8) & 0xFF00) | ((value << 8) & 0xFF0000) | (value << 24);
-}
-
-template <typename T>
-void Put(std::string& bytes, T value) {
-  bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-// A bottom-up "BM" file of 24 or 32 bits per pixel; `pixels` are top-down 0xAARRGGBB.
-std::string BitmapFile(int32_t width, int32_t height, int bpp, const std::vector<uint32_t>& pixels) {
-  const int32_t stride = (width * bpp / 8 + 3) / 4 * 4;
-  std::string bits;
-  for (int32_t y = height - 1; y >= 0; --y) {
-    std::string row;
-    for (int32_t x = 0; x < width; ++x) row.append(reinterpret_cast<const char*>(&pixels[y * width + x]), bpp / 8);
-    row.resize(stride, '\0');
-    bits += row;
-  }
-  std::string file = "BM";
-  Put<uint32_t>(file, 54 + static_cast<uint32_t>(bits.size()));
-  Put<uint32_t>(file, 0);
-  Put<uint32_t>(file, 54);
-  BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, 0, 0};
-  Put(file, info);
-  return file + bits;
 }
 
 // A PNG of 8-bit RGBA (colour type 6) or RGB (type 2) rows, unfiltered.

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <tuple>
 
 #include "DRX.Classes.Thread.h"
@@ -14,6 +13,7 @@
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Registry.h"
 #include "DRX.Utils.Shell.h"
+#include "TestDialogs.h"
 #include "TestInstaller.h"
 #include "TestSupport.h"
 #include "uInstaller.Core.Exceptions.h"
@@ -390,29 +390,6 @@ TEST_F(Extraction, TheQuestionIsAskedOnTheMainThreadAndAbortEndsTheRunWithE1) {
   EXPECT_FALSE(Registered());
 }
 
-namespace {
-// The dialog box a thread shows, if any.
-HWND DialogOf(DWORD threadId) {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      threadId,
-      [](HWND window, LPARAM result) {
-        wchar_t className[16] = {};
-        GetClassNameW(window, className, 16);
-        if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-UString WindowText(HWND window) {
-  wchar_t text[512] = {};
-  return FromW(text, GetWindowTextW(window, text, 512));
-}
-}  // namespace
-
 TEST(AskAbortRetryIgnore, AWarningThatDisablesTheThreadsWindowsWithRetryPreselected) {
   // Not shown: Wine without a window manager waits two seconds for every hidden window.
   const HWND form = CreateWindowExW(0, L"STATIC", L"form", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
@@ -422,28 +399,22 @@ TEST(AskAbortRetryIgnore, AWarningThatDisablesTheThreadsWindowsWithRetryPreselec
     UString caption, text;
     std::vector<int> defaultIds;  // the buttons drawn as the default one
     BOOL formEnabled = TRUE;
-    bool seen = false;
   } box;
-  const DWORD mainThread = GetCurrentThreadId();
-  std::thread answerer([&] {
-    for (int attempt = 0; attempt < 1000 && !box.seen; ++attempt) {
-      if (HWND dialog = DialogOf(mainThread)) {
-        box.seen = true;
-        box.caption = WindowText(dialog);
-        box.text = WindowText(GetDlgItem(dialog, 0xFFFF));
-        for (const int id : {IDABORT, IDRETRY, IDIGNORE}) {
-          const LONG_PTR style = GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE);
-          if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) box.defaultIds.push_back(id);
-        }
-        box.formEnabled = IsWindowEnabled(form);
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDABORT, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDABORT)));
-      }
-      Sleep(10);
+  TWindowDriver answerer(u"#32770", [&](HWND dialog) {
+    box.caption = WindowText(dialog);
+    // The task dialog's text has no fixed control identifier.
+    for (HWND child : ChildWindows(dialog, u"Static")) {
+      if (!WindowText(child).empty()) box.text = WindowText(child);
     }
+    for (const int id : {IDABORT, IDRETRY, IDIGNORE}) {
+      const LONG_PTR style = GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE);
+      if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) box.defaultIds.push_back(id);
+    }
+    box.formEnabled = IsWindowEnabled(form);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDABORT, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDABORT)));
   });
   const int answer = AskAbortRetryIgnore(u"Cannot write C:\\Ovix\\Ovix.exe");
-  answerer.join();
-  EXPECT_TRUE(box.seen);
+  EXPECT_TRUE(answerer.Finish());
   EXPECT_EQ(answer, IDABORT);
   EXPECT_EQ(box.caption, u"Warning");
   EXPECT_EQ(box.text, u"Cannot write C:\\Ovix\\Ovix.exe");

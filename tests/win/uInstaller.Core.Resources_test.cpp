@@ -34,7 +34,7 @@ TEST_F(Resources, LanguagesAreListedLogicallyAndOfferedByDisplayName) {
   EXPECT_EQ(resources.LangFiles().Text(), u"english.lng\r\nGerman.lng\r\nLang9.lng\r\nLang10.lng\r\nRussian.lng\r\n");
   TInstallerLanguageDialog dialog(resources, 1049);
   std::vector<UString> names;
-  for (const auto& entry : dialog.Entries()) names.push_back(resources.LangFiles().Strings(entry.Index));
+  for (const auto& item : dialog.Items().Items()) names.push_back(resources.LangFiles().Strings(static_cast<int>(item.Data)));
   // Equal display names ("English"/"english") keep their listing order.
   EXPECT_EQ(names, (std::vector<UString>{u"German.lng", u"english.lng", u"Lang10.lng", u"Russian.lng", u"Lang9.lng"}));
   EXPECT_EQ(dialog.SelectedFileName(resources), u"Russian.lng");
@@ -46,6 +46,29 @@ TEST_F(Resources, WithoutAMatchOr1033TheFirstOfferedLanguageIsTaken) {
   setup[u"English.lng"] = "[File]\r\nName=English\r\nLangId=2057\r\n";
   TInstallerResources& resources = Create(setup).Resources();
   EXPECT_EQ(TInstallerLanguageDialog(resources, 1234).SelectedFileName(resources), u"German.lng");
+}
+
+TEST_F(Resources, EachLanguageCarriesItsIconIdAndFileIndex) {
+  TTestEntries setup = DefaultSetupEntries();
+  std::string hex;
+  for (const unsigned char byte : BitmapFile(16, 11, 24, std::vector<uint32_t>(16 * 11, 0xFF2040C0))) {
+    hex += "0123456789ABCDEF"[byte >> 4];
+    hex += "0123456789ABCDEF"[byte & 15];
+  }
+  setup[u"German.lng"] = "[File]\r\nName=Deutsch\r\nLangId=1031\r\nIcon=" + hex + "\r\n";
+  setup[u"Russian.lng"] = "[File]\r\nName=Russkij\r\nLangId=1049\r\nIcon=424D00\r\n";
+  TInstallerResources& resources = Create(setup).Resources();
+  const TInstallerLanguageDialog dialog(resources, 1031);
+  ASSERT_EQ(dialog.Items().Count(), 3);
+  const TDRXImageComboBoxItem& german = dialog.Items()[0];
+  EXPECT_EQ(german.Text, u"Deutsch");
+  EXPECT_EQ(german.Tag, 1031);
+  EXPECT_EQ(resources.LangFiles().Strings(static_cast<int>(german.Data)), u"German.lng");
+  ASSERT_EQ(dialog.Images().Count(), 1) << "a damaged icon adds no image";
+  EXPECT_EQ(german.ImageIndex, 0);
+  EXPECT_EQ(dialog.Images().Image(0)->Size(), (TSize{16, 11}));
+  EXPECT_EQ(dialog.Items()[2].ImageIndex, -1);
+  EXPECT_EQ(dialog.SelectedFileName(resources), u"German.lng");
 }
 
 TEST_F(Resources, TheChosenLanguageIsMergedOverEnglish) {
