@@ -43,17 +43,17 @@ TColor ColorValue(const TDRXStreamValue& value) {
   return color;
 }
 
-const TIdentTable<TDRXFormBorderStyle> kBorderStyles = {{u"bsNone", bsNone},         {u"bsSingle", bsSingle},
-                                                        {u"bsSizeable", bsSizeable}, {u"bsDialog", bsDialog},
-                                                        {u"bsToolWindow", bsToolWindow}, {u"bsSizeToolWin", bsSizeToolWin}};
-const TIdentTable<TDRXBorderIcons> kBorderIcons = {
-    {u"biSystemMenu", biSystemMenu}, {u"biMinimize", biMinimize}, {u"biMaximize", biMaximize}, {u"biHelp", biHelp}};
-const TIdentTable<TDRXFormPosition> kPositions = {
-    {u"poDesigned", poDesigned},           {u"poDefault", poDefault},
-    {u"poScreenCenter", poScreenCenter},   {u"poDesktopCenter", poDesktopCenter},
-    {u"poMainFormCenter", poMainFormCenter}, {u"poOwnerFormCenter", poOwnerFormCenter}};
-const TIdentTable<TDRXLayoutAnchors> kAnchors = {
-    {u"akLeft", akLeft}, {u"akTop", akTop}, {u"akRight", akRight}, {u"akBottom", akBottom}};
+using TBorderStyle = TDRXLayoutBorderStyle;
+using TPosition = TDRXLayoutPosition;
+const TIdentTable<TBorderStyle> kBorderStyles = {{u"bsNone", TBorderStyle::None},
+                                                 {u"bsSingle", TBorderStyle::Single},
+                                                 {u"bsSizeable", TBorderStyle::Sizeable},
+                                                 {u"bsDialog", TBorderStyle::Dialog}};
+const TIdentTable<uint8_t> kBorderIcons = {{u"biSystemMenu", 1}, {u"biMinimize", 2}, {u"biMaximize", 4}};
+const TIdentTable<TPosition> kPositions = {{u"poDesigned", TPosition::Designed},
+                                           {u"poScreenCenter", TPosition::ScreenCenter},
+                                           {u"poOwnerFormCenter", TPosition::OwnerFormCenter}};
+const TIdentTable<TDRXLayoutAnchors> kAnchors = {{u"akLeft", 1}, {u"akTop", 2}, {u"akRight", 4}, {u"akBottom", 8}};
 const TIdentTable<TFontStyles> kFontStyles = {
     {u"fsBold", fsBold}, {u"fsItalic", fsItalic}, {u"fsUnderline", fsUnderline}, {u"fsStrikeOut", fsStrikeOut}};
 
@@ -117,7 +117,11 @@ TDRXFormLayout ReadFormLayout(const TDRXStreamComponent& form) {
                         {u"ClientWidth", [](F& f, const V& v) { f.ClientSize.cx = v.AsInteger(); }},
                         {u"ClientHeight", [](F& f, const V& v) { f.ClientSize.cy = v.AsInteger(); }},
                         {u"BorderStyle", [](F& f, const V& v) { f.BorderStyle = IdentValue(v, kBorderStyles); }},
-                        {u"BorderIcons", [](F& f, const V& v) { f.BorderIcons = SetValue(v, kBorderIcons); }},
+                        {u"BorderIcons",
+                         [](F& f, const V& v) {
+                           const uint8_t icons = SetValue(v, kBorderIcons);
+                           f.BorderIcons = {(icons & 1) != 0, (icons & 2) != 0, (icons & 4) != 0};
+                         }},
                         {u"Position", [](F& f, const V& v) { f.Position = IdentValue(v, kPositions); }},
                         {u"Color", [](F& f, const V& v) { f.Color = ColorValue(v); }},
                         {u"Caption", [](F& f, const V& v) { f.Caption = v.AsString(); }},

@@ -18,21 +18,26 @@
 #include "DRX.Classes.ComponentStream.h"
 #include "DRX.Graphics.Types.h"
 
-enum TDRXFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// The values as the stream names them (bsSingle, poScreenCenter, [biSystemMenu],
+// [akLeft, akBottom]); the form maps them onto its own properties.
+enum class TDRXLayoutBorderStyle : uint8_t { None, Single, Sizeable, Dialog };
+enum class TDRXLayoutPosition : uint8_t { Designed, ScreenCenter, OwnerFormCenter };
 
-using TDRXBorderIcons = uint8_t;
-enum : TDRXBorderIcons { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+struct TDRXLayoutBorderIcons {
+  bool SystemMenu = true;
+  bool Minimize = true;
+  bool Maximize = true;
+  bool operator==(const TDRXLayoutBorderIcons&) const = default;
+};
 
-enum TDRXFormPosition : uint8_t { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
-
+// Bits: left 1, top 2, right 4, bottom 8.
 using TDRXLayoutAnchors = uint8_t;
-enum : TDRXLayoutAnchors { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 
 struct TDRXControlLayout {
   UString ClassName;
   UString Name;
   TRect BoundsRect;  // left, top, right, bottom
-  TDRXLayoutAnchors Anchors = akLeft | akTop;
+  TDRXLayoutAnchors Anchors = 1 | 2;  // left, top
   int32_t TabOrder = -1;  // -1: not given
   UString Caption;
   bool Default = false;
@@ -44,9 +49,9 @@ struct TDRXFormLayout {
   UString ClassName;
   UString Name;
   TSize ClientSize;
-  TDRXFormBorderStyle BorderStyle = bsSizeable;
-  TDRXBorderIcons BorderIcons = biSystemMenu | biMinimize | biMaximize;
-  TDRXFormPosition Position = poDesigned;
+  TDRXLayoutBorderStyle BorderStyle = TDRXLayoutBorderStyle::Sizeable;
+  TDRXLayoutBorderIcons BorderIcons;
+  TDRXLayoutPosition Position = TDRXLayoutPosition::Designed;
   TColor Color = RGBColor(0xF0, 0xF0, 0xF0);
   UString Caption;
   TFont Font;

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr TDRXLayoutAnchors kLeft = 1, kTop = 2, kRight = 4, kBottom = 8;
+
 TDRXFormLayout LayoutOf(UStringView text) { return ReadFormLayout(ReadComponentText(text)); }
 
 TEST(FormLayout, TheWizardFormAsTheBuildCompiledIt) {
@@ -16,9 +18,9 @@ TEST(FormLayout, TheWizardFormAsTheBuildCompiledIt) {
   EXPECT_EQ(form.Name, u"InstallerForm");
   EXPECT_EQ(form.ClassName, u"TInstallerForm");
   EXPECT_EQ(form.ClientSize, (TSize{640, 480}));
-  EXPECT_EQ(form.BorderStyle, bsSingle);
-  EXPECT_EQ(form.BorderIcons, biSystemMenu);
-  EXPECT_EQ(form.Position, poScreenCenter);
+  EXPECT_EQ(form.BorderStyle, TDRXLayoutBorderStyle::Single);
+  EXPECT_EQ(form.BorderIcons, (TDRXLayoutBorderIcons{true, false, false}));
+  EXPECT_EQ(form.Position, TDRXLayoutPosition::ScreenCenter);
   EXPECT_EQ(form.Color, clWhite);
   EXPECT_EQ(form.Font.Name, u"Segoe UI");
   EXPECT_EQ(form.Font.Height, -11);
@@ -36,9 +38,9 @@ TEST(FormLayout, TheWizardFormAsTheBuildCompiledIt) {
     bool isDefault;
   };
   const TExpected expected[] = {
-      {u"lbVerInfo", u"TDRXLabel", Bounds(12, 447, 257, 25), akLeft | akBottom, -1, u"", false},
-      {u"bBack", u"TDRXButton", Bounds(384, 447, 121, 25), akRight | akBottom, 0, u"bBackClick", false},
-      {u"bNext", u"TDRXButton", Bounds(511, 447, 121, 25), akRight | akBottom, 1, u"bNextClick", true},
+      {u"lbVerInfo", u"TDRXLabel", Bounds(12, 447, 257, 25), kLeft | kBottom, -1, u"", false},
+      {u"bBack", u"TDRXButton", Bounds(384, 447, 121, 25), kRight | kBottom, 0, u"bBackClick", false},
+      {u"bNext", u"TDRXButton", Bounds(511, 447, 121, 25), kRight | kBottom, 1, u"bNextClick", true},
   };
   ASSERT_EQ(form.Controls.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {
@@ -59,13 +61,13 @@ TEST(FormLayout, TheWizardFormAsTheBuildCompiledIt) {
 
 TEST(FormLayout, DefaultsOfAFormThatSetsLittle) {
   const TDRXFormLayout form = LayoutOf(u"object F: TF\n  object B: TB\n    Width = 10\n    Left = 5\n  end\nend\n");
-  EXPECT_EQ(form.BorderStyle, bsSizeable);
-  EXPECT_EQ(form.BorderIcons, biSystemMenu | biMinimize | biMaximize);
-  EXPECT_EQ(form.Position, poDesigned);
+  EXPECT_EQ(form.BorderStyle, TDRXLayoutBorderStyle::Sizeable);
+  EXPECT_EQ(form.BorderIcons, (TDRXLayoutBorderIcons{true, true, true}));
+  EXPECT_EQ(form.Position, TDRXLayoutPosition::Designed);
   EXPECT_EQ(form.Font.Height, -11);
   EXPECT_TRUE(form.OnCloseQuery.empty());
   EXPECT_EQ(form.Controls[0].BoundsRect, Bounds(5, 0, 10, 0)) << "Left after Width keeps the width";
-  EXPECT_EQ(form.Controls[0].Anchors, akLeft | akTop);
+  EXPECT_EQ(form.Controls[0].Anchors, kLeft | kTop);
 }
 
 TEST(FormLayout, ColoursByNameOrNumber) {
