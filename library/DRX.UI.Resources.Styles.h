@@ -64,6 +64,8 @@ class TDRXStyle : public IDRXResourceOwner, private IDRXResourceListener {
   void EndUpdate();
 
  protected:
+  // Tells the owner of a change (once, at the end of an open update).
+  void Changed();
   // Creates the slot with its default identifier (the resource class decides the kind).
   TDRXResource& AddSlot(TDRXStyleSlotKind kind, int slot, const TDRXResourceClass& resourceClass, UStringView defaultID);
   TDRXResourceColor& AddColor(int slot, UStringView defaultID) {
@@ -86,7 +88,6 @@ class TDRXStyle : public IDRXResourceOwner, private IDRXResourceListener {
   void ResourceNotify(TDRXResourceNotifier& sender, TDRXResourceNotification notification) override;
   // Listens to exactly the collections that lookups may use.
   void FollowCollections();
-  void Changed();
 
   IDRXStyleOwner* owner_;
   TDRXCustomResourceCollection* collection_ = nullptr;

@@ -1,0 +1,126 @@
+#pragma once
+// What a screen reader learns of the skinned controls: each window answers
+// WM_GETOBJECT with an accessible object (MSAA IAccessible) whose role, name,
+// state and default action its control supplies, and whose children are its
+// child windows and the windowless parts it paints (labels, progress bars), in
+// reading order. The naming rules and the reading order are portable; the COM
+// object is Windows-only.
+
+#include <cstdint>
+#include <vector>
+
+#include "DRX.Graphics.Types.h"
+#include "DRX.Strings.h"
+
+// The MSAA role numbers (ROLE_SYSTEM_*), so portable code can name them.
+enum class TDRXAccessibleRole : uint32_t {
+  Link = 0x1E,
+  Client = 0x0A,
+  Dialog = 0x12,
+  Pane = 0x10,
+  List = 0x21,
+  ListItem = 0x22,
+  Outline = 0x23,
+  OutlineItem = 0x24,
+  Graphic = 0x28,
+  StaticText = 0x29,
+  Text = 0x2A,
+  PushButton = 0x2B,
+  CheckButton = 0x2C,
+  RadioButton = 0x2D,
+  ComboBox = 0x2E,
+  ProgressBar = 0x30,
+};
+
+// The MSAA state bits (STATE_SYSTEM_*) the controls report.
+namespace DRXAccessibleState {
+constexpr uint32_t Unavailable = 0x1;
+constexpr uint32_t Selected = 0x2;
+constexpr uint32_t Focused = 0x4;
+constexpr uint32_t Pressed = 0x8;
+constexpr uint32_t Checked = 0x10;
+constexpr uint32_t Mixed = 0x20;
+constexpr uint32_t ReadOnly = 0x40;
+constexpr uint32_t HotTracked = 0x80;
+constexpr uint32_t Default = 0x100;
+constexpr uint32_t Invisible = 0x8000;
+constexpr uint32_t Focusable = 0x100000;
+constexpr uint32_t Linked = 0x400000;
+}  // namespace DRXAccessibleState
+
+// One accessible element: a window itself or a windowless part of it.
+struct TDRXAccessibleItem {
+  TDRXAccessibleRole Role = TDRXAccessibleRole::Client;
+  UString Name;
+  UString Value;
+  UString Description;
+  UString Shortcut;       // "Alt+N"
+  UString DefaultAction;  // "Press", "Check", "Uncheck", "Jump"
+  uint32_t State = 0;
+  TRect Bounds;  // client coordinates of the window that paints it (parts only)
+};
+
+// A caption as read aloud: "&Next >" → "Next >", "&&" → "&".
+UString AccessibleNameFromCaption(UStringView caption);
+// The accelerator letter of a caption, upper-cased ASCII or as written; 0 when
+// the caption has none ("&&" is a literal ampersand, a trailing "&" nothing).
+char16_t AcceleratorOfCaption(UStringView caption);
+// "Alt+N" for "&Next >", empty without an accelerator.
+UString AccessibleShortcutOfCaption(UStringView caption);
+// A progress value as a reader says it: the share of the range, "0%" … "100%".
+UString AccessiblePercent(int64_t minimum, int64_t maximum, int64_t position);
+// The order in which a reader visits elements: top to bottom; elements whose
+// vertical extents overlap count as one row and go left to right. Returns
+// indices into `bounds`; equal places keep their given order.
+std::vector<size_t> AccessibleReadingOrder(const std::vector<TRect>& bounds);
+
+#ifdef _WIN32
+#include <windows.h>
+
+// What a window tells its accessible object. Asked afresh on each call, so the
+// answers follow the control's state without any caching.
+class IDRXAccessibleSource {
+ public:
+  // The window itself. Focused, unavailable and invisible are added from the
+  // window's own state.
+  virtual TDRXAccessibleItem AccessibleSelf() = 0;
+  // The windowless parts the window paints, in any order.
+  virtual std::vector<TDRXAccessibleItem> AccessibleParts() { return {}; }
+  // Does what the default action of the window (part 0) or of part k (1-based)
+  // says. Runs from a posted message, never inside a reader's call.
+  virtual void AccessibleDoDefaultAction(int part) { (void)part; }
+
+ protected:
+  ~IDRXAccessibleSource() = default;
+};
+
+class TDRXAccessibleObject;
+
+// The accessible object of one window, made on the first WM_GETOBJECT and cut
+// off from its source (CoDisconnectObject) when the window goes, so a reader
+// that still holds it gets errors instead of a dangling control.
+class TDRXAccessibleWindow {
+ public:
+  explicit TDRXAccessibleWindow(IDRXAccessibleSource& source);
+  ~TDRXAccessibleWindow();
+  TDRXAccessibleWindow(const TDRXAccessibleWindow&) = delete;
+  TDRXAccessibleWindow& operator=(const TDRXAccessibleWindow&) = delete;
+
+  // Handles the window's messages that concern it: WM_GETOBJECT for the client
+  // object, the posted default action, WM_DESTROY. True when `result` is the
+  // answer.
+  bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void Detach();
+
+ private:
+  IDRXAccessibleSource& source_;
+  TDRXAccessibleObject* object_ = nullptr;
+};
+
+// The message a window receives to run a default action (wParam: the part).
+UINT AccessibleDefaultActionMessage();
+// Tells readers that something of the window (CHILDID_SELF) or of a part
+// (1-based, in reading order) changed: EVENT_OBJECT_FOCUS, _NAMECHANGE,
+// _STATECHANGE, _VALUECHANGE.
+void NotifyAccessibleEvent(HWND window, DWORD event, LONG child = CHILDID_SELF);
+#endif
