@@ -17,6 +17,10 @@ constexpr TDRXAlphaColor claBlack = 0xFF000000;
 constexpr TDRXAlphaColor claWhite = 0xFFFFFFFF;
 
 constexpr uint8_t AlphaOf(TDRXAlphaColor color) { return static_cast<uint8_t>(color >> 24); }
+// The colour without its alpha, as GDI takes it (0x00BBGGRR).
+constexpr TColor AlphaColorToColor(TDRXAlphaColor color) {
+  return RGBColor(static_cast<uint8_t>(color >> 16), static_cast<uint8_t>(color >> 8), static_cast<uint8_t>(color));
+}
 
 // A named colour (compared ignoring ASCII case) or the "x" form. An identifier
 // of more than three characters that is neither is tried again with an "a"
@@ -53,3 +57,9 @@ struct THLSColor {
 };
 THLSColor ColorToHLS(TColor color);
 TColor HLSToColor(const THLSColor& hls);
+
+// A GDI colour (0x00BBGGRR) as a skin colour with that alpha.
+constexpr TDRXAlphaColor ColorToAlphaColor(TColor color, uint8_t alpha = 255) {
+  return static_cast<TDRXAlphaColor>(alpha) << 24 | static_cast<TDRXAlphaColor>(RedOf(color)) << 16 |
+         static_cast<TDRXAlphaColor>(GreenOf(color)) << 8 | BlueOf(color);
+}

@@ -63,25 +63,25 @@ TDRXTextLayoutStyleState TDRXTextLayoutBlockStyleStack::State(const TFont& baseF
                                                               std::optional<TColor> linkColor) const {
   TDRXTextLayoutStyleState state{baseFont, std::nullopt};
   constexpr std::pair<TDRXTextLayoutStyleKind, TFontStyle> kFontStyles[] = {
-      {skBold, fsBold}, {skItalic, fsItalic}, {skStrikeOut, fsStrikeOut}, {skUnderline, fsUnderline}};
+      {tsBold, fsBold}, {tsItalic, fsItalic}, {tsStrikeOut, fsStrikeOut}, {tsUnderline, fsUnderline}};
   for (const auto& [kind, style] : kFontStyles)
     if (Top(kind)) state.Font.Style |= style;
 
-  const TEntry* color = Top(skColor);
+  const TEntry* color = Top(tsColor);
   if (color) state.Font.Color = static_cast<const TDRXTextLayoutBlockStyleColor*>(color->Block)->Color;
   // Every colour beneath the latest link is replaced by the link colour, and
   // deriving it again from a link colour gives the same colour.
-  const TEntry* link = Top(skHyperlink);
+  const TEntry* link = Top(tsHyperlink);
   if (link) {
     state.Font.Style |= fsUnderline;
     if (!color || link->Sequence > color->Sequence) state.Font.Color = linkColor ? *linkColor : DefaultLinkColor(state.Font.Color);
   }
-  if (const TEntry* fill = Top(skFill)) state.Fill = static_cast<const TDRXTextLayoutBlockStyleFill*>(fill->Block)->Color;
+  if (const TEntry* fill = Top(tsFill)) state.Fill = static_cast<const TDRXTextLayoutBlockStyleFill*>(fill->Block)->Color;
   return state;
 }
 
 const TDRXTextLayoutBlockStyleHyperlink* TDRXTextLayoutBlockStyleStack::Link() const {
-  const TEntry* link = Top(skHyperlink);
+  const TEntry* link = Top(tsHyperlink);
   return link ? static_cast<const TDRXTextLayoutBlockStyleHyperlink*>(link->Block) : nullptr;
 }
 

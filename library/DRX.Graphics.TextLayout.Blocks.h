@@ -76,7 +76,7 @@ struct TDRXTextLayoutStyleState {
   std::optional<TColor> Fill;
 };
 
-enum TDRXTextLayoutStyleKind : uint8_t { skBold, skItalic, skStrikeOut, skUnderline, skColor, skFill, skHyperlink };
+enum TDRXTextLayoutStyleKind : uint8_t { tsBold, tsItalic, tsStrikeOut, tsUnderline, tsColor, tsFill, tsHyperlink };
 constexpr size_t kTextLayoutStyleKinds = 7;
 
 // Opens or closes a style; a closing block closes the most recently opened
@@ -98,13 +98,13 @@ class TDRXTextLayoutBlockStyleOf : public TDRXTextLayoutBlockStyle {
   TDRXTextLayoutStyleKind StyleKind() const override { return K; }
 };
 
-class TDRXTextLayoutBlockStyleBold : public TDRXTextLayoutBlockStyleOf<skBold> { using TDRXTextLayoutBlockStyleOf::TDRXTextLayoutBlockStyleOf; };
-class TDRXTextLayoutBlockStyleItalic : public TDRXTextLayoutBlockStyleOf<skItalic> { using TDRXTextLayoutBlockStyleOf::TDRXTextLayoutBlockStyleOf; };
-class TDRXTextLayoutBlockStyleStrikeOut : public TDRXTextLayoutBlockStyleOf<skStrikeOut> { using TDRXTextLayoutBlockStyleOf::TDRXTextLayoutBlockStyleOf; };
-class TDRXTextLayoutBlockStyleUnderline : public TDRXTextLayoutBlockStyleOf<skUnderline> { using TDRXTextLayoutBlockStyleOf::TDRXTextLayoutBlockStyleOf; };
+class TDRXTextLayoutBlockStyleBold : public TDRXTextLayoutBlockStyleOf<tsBold> { using TDRXTextLayoutBlockStyleOf::TDRXTextLayoutBlockStyleOf; };
+class TDRXTextLayoutBlockStyleItalic : public TDRXTextLayoutBlockStyleOf<tsItalic> { using TDRXTextLayoutBlockStyleOf::TDRXTextLayoutBlockStyleOf; };
+class TDRXTextLayoutBlockStyleStrikeOut : public TDRXTextLayoutBlockStyleOf<tsStrikeOut> { using TDRXTextLayoutBlockStyleOf::TDRXTextLayoutBlockStyleOf; };
+class TDRXTextLayoutBlockStyleUnderline : public TDRXTextLayoutBlockStyleOf<tsUnderline> { using TDRXTextLayoutBlockStyleOf::TDRXTextLayoutBlockStyleOf; };
 
 // COLOR: the text colour while open.
-class TDRXTextLayoutBlockStyleColor : public TDRXTextLayoutBlockStyleOf<skColor> {
+class TDRXTextLayoutBlockStyleColor : public TDRXTextLayoutBlockStyleOf<tsColor> {
  public:
   TDRXTextLayoutBlockStyleColor(int32_t position, int32_t length, bool closing, TColor color = clBlack)
       : TDRXTextLayoutBlockStyleOf(position, length, closing), Color(color) {}
@@ -112,7 +112,7 @@ class TDRXTextLayoutBlockStyleColor : public TDRXTextLayoutBlockStyleOf<skColor>
 };
 
 // BACKCOLOR: the fill behind text and spaces while open.
-class TDRXTextLayoutBlockStyleFill : public TDRXTextLayoutBlockStyleOf<skFill> {
+class TDRXTextLayoutBlockStyleFill : public TDRXTextLayoutBlockStyleOf<tsFill> {
  public:
   TDRXTextLayoutBlockStyleFill(int32_t position, int32_t length, bool closing, TColor color = clBlack)
       : TDRXTextLayoutBlockStyleOf(position, length, closing), Color(color) {}
@@ -120,7 +120,7 @@ class TDRXTextLayoutBlockStyleFill : public TDRXTextLayoutBlockStyleOf<skFill> {
 };
 
 // URL: underlined text in the link colour; Target is what a click opens.
-class TDRXTextLayoutBlockStyleHyperlink : public TDRXTextLayoutBlockStyleOf<skHyperlink> {
+class TDRXTextLayoutBlockStyleHyperlink : public TDRXTextLayoutBlockStyleOf<tsHyperlink> {
  public:
   TDRXTextLayoutBlockStyleHyperlink(int32_t position, int32_t length, bool closing, UString target = {})
       : TDRXTextLayoutBlockStyleOf(position, length, closing), Target(std::move(target)) {}

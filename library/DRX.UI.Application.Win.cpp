@@ -1,4 +1,5 @@
 #include "DRX.UI.Application.h"
+#include "DRX.UI.Dialogs.h"
 #include "DRX.Utils.Registry.h"
 
 bool SystemAppsUseDarkTheme() {
@@ -14,3 +15,5 @@ void TDRXApplication::SettingChangeMessage(intptr_t lParam) {
   const auto* text = reinterpret_cast<const wchar_t*>(lParam);
   if (text) SettingChange(FromW(text));
 }
+
+void PlatformReportException(const UString& message) { ShowMessageBox(nullptr, message, UString(), MB_OK | MB_ICONERROR); }

@@ -4,6 +4,8 @@
 #include <exception>
 #include <vector>
 
+#include "DRX.Exceptions.h"
+
 namespace {
 
 struct TApplicationState {
@@ -11,6 +13,7 @@ struct TApplicationState {
   bool darkMode = false;
   TDRXApplication::TDarkModeReader reader = &SystemAppsUseDarkTheme;
   std::vector<IDRXApplicationListener*> listeners;
+  TDRXApplication::TExceptionReporter reporter;
 };
 
 // Never destroyed: collections and forms that live in statics unregister at
@@ -74,3 +77,28 @@ void TDRXApplication::RemoveListener(IDRXApplicationListener* listener) {
 void TDRXApplication::SetDarkModeReader(TDarkModeReader reader) {
   State().reader = reader ? reader : &SystemAppsUseDarkTheme;
 }
+
+UString ExceptionMessage(std::exception_ptr exception) {
+  try {
+    if (exception) std::rethrow_exception(exception);
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return Utf8ToUtf16(e.what());
+  } catch (...) {
+  }
+  return u"Unknown exception";
+}
+
+void TDRXApplication::HandleException(std::exception_ptr exception) noexcept {
+  try {
+    const TExceptionReporter& reporter = State().reporter;
+    if (reporter)
+      reporter(exception);
+    else
+      PlatformReportException(ExceptionMessage(exception));
+  } catch (...) {
+  }
+}
+
+void TDRXApplication::SetExceptionReporter(TExceptionReporter reporter) { State().reporter = std::move(reporter); }

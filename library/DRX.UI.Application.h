@@ -4,6 +4,8 @@
 // resource collection. Interface thread only.
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 
 #include "DRX.Strings.h"
 
@@ -36,6 +38,15 @@ class TDRXApplication {
   static void AddListener(IDRXApplicationListener* listener);
   static void RemoveListener(IDRXApplicationListener* listener);
 
+  // What a window procedure does with an exception that reached it (none may
+  // cross into the system): hands it to the reporter. The default reporter
+  // shows the exception's message in an error box (natively: on stderr). A
+  // failing reporter is ignored.
+  static void HandleException(std::exception_ptr exception) noexcept;
+  using TExceptionReporter = std::function<void(std::exception_ptr)>;
+  // An empty reporter gives back the default one.
+  static void SetExceptionReporter(TExceptionReporter reporter);
+
   // Tests: where the flag comes from; null gives back the system's reader.
   using TDarkModeReader = bool (*)();
   static void SetDarkModeReader(TDarkModeReader reader);
@@ -46,3 +57,9 @@ class TDRXApplication {
 // is 0. A missing value reads as light; a key that cannot be opened gives
 // false. Natively always false.
 bool SystemAppsUseDarkTheme();
+
+// The message of an exception as a report shows it: an Exception's message, a
+// standard exception's what(), else a fixed text.
+UString ExceptionMessage(std::exception_ptr exception);
+// The default report: an error box with the message (Windows), stderr natively.
+void PlatformReportException(const UString& message);

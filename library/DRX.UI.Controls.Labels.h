@@ -116,15 +116,6 @@ struct TDRXLabelTextColors {
 TDRXAlphaColor LabelTextColor(std::optional<TColor> explicitFontColor, bool hotLink, bool enabled,
                               const TDRXLabelTextColors& colors);
 
-// Skin colours (ARGB) and GDI colours (0x00BBGGRR) of the same value.
-constexpr TColor AlphaColorToColor(TDRXAlphaColor color) {
-  return RGBColor(static_cast<uint8_t>(color >> 16), static_cast<uint8_t>(color >> 8), static_cast<uint8_t>(color));
-}
-constexpr TDRXAlphaColor ColorToAlphaColor(TColor color, uint8_t alpha = 255) {
-  return static_cast<TDRXAlphaColor>(alpha) << 24 | static_cast<TDRXAlphaColor>(RedOf(color)) << 16 |
-         static_cast<TDRXAlphaColor>(GreenOf(color)) << 8 | BlueOf(color);
-}
-
 // Validation labels: the icon at the client's left, vertically centred, and
 // the text area beginning icon width + gap to the right.
 struct TDRXValidationLabelLayout {

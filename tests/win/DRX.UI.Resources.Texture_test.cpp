@@ -12,19 +12,9 @@
 #include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Resources.Root.h"
 #include "DRX.UI.Resources.Values.h"
+#include "TestSkins.h"
 
 namespace {
-
-bool darkTheme = false;
-bool ReadTheme() { return darkTheme; }
-
-// The root collection with the light or the dark skin of this module.
-void UseTheme(bool dark) {
-  darkTheme = dark;
-  TDRXApplication::SetDarkModeReader(&ReadTheme);
-  TDRXApplication::UpdateDarkMode();
-  RootResourceCollection()->Load();
-}
 
 TDRXResourceTexture& Texture(UStringView id, int dpi) {
   auto* texture = RootResourceCollection()->Find<TDRXResourceTexture>(id);
@@ -32,8 +22,6 @@ TDRXResourceTexture& Texture(UStringView id, int dpi) {
   texture->SetTargetDPI(dpi);
   return *texture;
 }
-
-TDRXAlphaColor SkinColor(UStringView id) { return RootResourceCollection()->Find<TDRXResourceColor>(id)->Value(); }
 
 class TCanvas {
  public:
@@ -57,7 +45,7 @@ class TCanvas {
 
 class SkinTextures : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override { UseTheme(GetParam()); }
+  void SetUp() override { UseDefaultSkin(GetParam()); }
   void TearDown() override {
     TDRXApplication::SetDarkModeReader(nullptr);
     TDRXApplication::UpdateDarkMode();
@@ -65,8 +53,8 @@ class SkinTextures : public ::testing::TestWithParam<bool> {
 };
 
 TEST_P(SkinTextures, CheckedBoxesAreFilledWithTheAccent) {
-  const TDRXAlphaColor accent = SkinColor(u"Common.Colors.Accent");
-  const TDRXAlphaColor page = SkinColor(u"Common.Colors.Background");
+  const TDRXAlphaColor accent = RootSkinColor(u"Common.Colors.Accent");
+  const TDRXAlphaColor page = RootSkinColor(u"Common.Colors.Background");
   for (const int dpi : {96, 144}) {
     TDRXResourceTexture& box = Texture(u"Buttons.Textures.CheckBox", dpi);
     const int32_t size = dpi / 6;  // 16 pixels at 96 DPI
@@ -83,7 +71,7 @@ TEST_P(SkinTextures, CheckedBoxesAreFilledWithTheAccent) {
 }
 
 TEST_P(SkinTextures, AButtonStretchesItsFaceAndShowsFocusInTheAccent) {
-  const TDRXAlphaColor accent = SkinColor(u"Common.Colors.Accent");
+  const TDRXAlphaColor accent = RootSkinColor(u"Common.Colors.Accent");
   for (const int dpi : {96, 144}) {
     TDRXResourceTexture& button = Texture(u"Buttons.Textures.Button", dpi);
     const int32_t width = 120 * dpi / 96, height = 25 * dpi / 96;
@@ -105,7 +93,7 @@ TEST_P(SkinTextures, DrawnWithBordersTheMissingSideFallsOutside) {
   TCanvas canvas(60, 40, 0xFF00FF00);
   edit.DrawWithBorders(canvas.DC(), Rect(0, 0, 60, 20), 0, sbLeft | sbTop | sbBottom);
   edit.Draw(canvas.DC(), Rect(0, 20, 60, 40), 0);
-  const TDRXAlphaColor border = canvas.Pixel(0, 10), content = SkinColor(u"EditBox.Colors.Content");
+  const TDRXAlphaColor border = canvas.Pixel(0, 10), content = RootSkinColor(u"EditBox.Colors.Content");
   EXPECT_EQ(canvas.Pixel(30, 10), content);
   EXPECT_EQ(canvas.Pixel(59, 10), content);  // no right border
   EXPECT_EQ(canvas.Pixel(59, 30), border);   // which a plain draw has

@@ -1,0 +1,96 @@
+#include "DRX.UI.Controls.Layout.h"
+
+#include <algorithm>
+
+int32_t TDRXScaleFactor::Apply(int32_t value) const {
+  if (IsIdentity() || Denominator == 0) return value;
+  return MulDivRounded(value, Numerator, Denominator);
+}
+
+TRect TDRXScaleFactor::Apply(const TRect& rect) const {
+  // Edges are scaled, so that neighbours stay neighbours after rounding.
+  return {Apply(rect.Left), Apply(rect.Top), Apply(rect.Right), Apply(rect.Bottom)};
+}
+
+TDRXMargins TDRXScaleFactor::Apply(const TDRXMargins& margins) const {
+  return {Apply(margins.Left), Apply(margins.Top), Apply(margins.Right), Apply(margins.Bottom)};
+}
+
+namespace {
+
+int32_t NotBelow(int32_t value, int32_t floor) { return std::max(value, floor); }
+
+// Takes the item's slot off one edge of the free space and returns its bounds.
+TRect PlaceAtEdge(TRect& space, const TDRXLayoutItem& item) {
+  const TDRXMargins& m = item.Margins;
+  TRect slot = space;
+  switch (item.Align) {
+    case alTop:
+      slot.Bottom = std::min(space.Bottom, space.Top + m.Top + item.Bounds.Height() + m.Bottom);
+      space.Top = slot.Bottom;
+      break;
+    case alBottom:
+      slot.Top = std::max(space.Top, space.Bottom - m.Top - item.Bounds.Height() - m.Bottom);
+      space.Bottom = slot.Top;
+      break;
+    case alLeft:
+      slot.Right = std::min(space.Right, space.Left + m.Left + item.Bounds.Width() + m.Right);
+      space.Left = slot.Right;
+      break;
+    case alRight:
+      slot.Left = std::max(space.Left, space.Right - m.Left - item.Bounds.Width() - m.Right);
+      space.Right = slot.Left;
+      break;
+    default:
+      break;
+  }
+  TRect placed = ShrinkRect(slot, m);
+  placed.Right = NotBelow(placed.Right, placed.Left);
+  placed.Bottom = NotBelow(placed.Bottom, placed.Top);
+  return placed;
+}
+
+}  // namespace
+
+std::vector<TRect> AlignItems(const TRect& client, const TDRXMargins& padding, std::span<const TDRXLayoutItem> items) {
+  std::vector<TRect> result;
+  result.reserve(items.size());
+  for (const TDRXLayoutItem& item : items) result.push_back(item.Bounds);
+  TRect space = ShrinkRect(client, padding);
+  space.Right = NotBelow(space.Right, space.Left);
+  space.Bottom = NotBelow(space.Bottom, space.Top);
+  for (const TAlign edge : {alTop, alBottom, alLeft, alRight, alClient}) {
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (!items[i].Visible || items[i].Align != edge) continue;
+      result[i] = PlaceAtEdge(space, items[i]);
+    }
+  }
+  return result;
+}
+
+namespace {
+
+// One axis of AnchorBounds: the near and far edge of the control.
+void AnchorAxis(int32_t& nearEdge, int32_t& farEdge, bool nearAnchored, bool farAnchored, int32_t oldSize,
+                int32_t newSize) {
+  const int32_t delta = newSize - oldSize;
+  if (nearAnchored && farAnchored) {
+    farEdge = NotBelow(farEdge + delta, nearEdge);
+  } else if (farAnchored) {
+    nearEdge += delta;
+    farEdge += delta;
+  } else if (!nearAnchored) {
+    const int32_t shift = FloorDiv(newSize, 2) - FloorDiv(oldSize, 2);
+    nearEdge += shift;
+    farEdge += shift;
+  }
+}
+
+}  // namespace
+
+TRect AnchorBounds(const TRect& bounds, TAnchors anchors, TSize oldSize, TSize newSize) {
+  TRect result = bounds;
+  AnchorAxis(result.Left, result.Right, anchors & akLeft, anchors & akRight, oldSize.cx, newSize.cx);
+  AnchorAxis(result.Top, result.Bottom, anchors & akTop, anchors & akBottom, oldSize.cy, newSize.cy);
+  return result;
+}
