@@ -53,7 +53,7 @@ const TIdentTable<uint8_t> kBorderIcons = {{u"biSystemMenu", 1}, {u"biMinimize",
 const TIdentTable<TPosition> kPositions = {{u"poDesigned", TPosition::Designed},
                                            {u"poScreenCenter", TPosition::ScreenCenter},
                                            {u"poOwnerFormCenter", TPosition::OwnerFormCenter}};
-const TIdentTable<TDRXLayoutAnchors> kAnchors = {{u"akLeft", 1}, {u"akTop", 2}, {u"akRight", 4}, {u"akBottom", 8}};
+const TIdentTable<TAnchors> kAnchors = {{u"akLeft", akLeft}, {u"akTop", akTop}, {u"akRight", akRight}, {u"akBottom", akBottom}};
 const TIdentTable<TFontStyles> kFontStyles = {
     {u"fsBold", fsBold}, {u"fsItalic", fsItalic}, {u"fsUnderline", fsUnderline}, {u"fsStrikeOut", fsStrikeOut}};
 

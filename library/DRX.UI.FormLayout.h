@@ -17,9 +17,10 @@
 
 #include "DRX.Classes.ComponentStream.h"
 #include "DRX.Graphics.Types.h"
+#include "DRX.UI.Controls.Layout.h"
 
-// The values as the stream names them (bsSingle, poScreenCenter, [biSystemMenu],
-// [akLeft, akBottom]); the form maps them onto its own properties.
+// The form's values as the stream names them (bsSingle, poScreenCenter,
+// [biSystemMenu]); the form maps them onto its own properties.
 enum class TDRXLayoutBorderStyle : uint8_t { None, Single, Sizeable, Dialog };
 enum class TDRXLayoutPosition : uint8_t { Designed, ScreenCenter, OwnerFormCenter };
 
@@ -30,14 +31,12 @@ struct TDRXLayoutBorderIcons {
   bool operator==(const TDRXLayoutBorderIcons&) const = default;
 };
 
-// Bits: left 1, top 2, right 4, bottom 8.
-using TDRXLayoutAnchors = uint8_t;
 
 struct TDRXControlLayout {
   UString ClassName;
   UString Name;
   TRect BoundsRect;  // left, top, right, bottom
-  TDRXLayoutAnchors Anchors = 1 | 2;  // left, top
+  TAnchors Anchors = kDefaultAnchors;
   int32_t TabOrder = -1;  // -1: not given
   UString Caption;
   bool Default = false;

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr TDRXLayoutAnchors kLeft = 1, kTop = 2, kRight = 4, kBottom = 8;
-
 TDRXFormLayout LayoutOf(UStringView text) { return ReadFormLayout(ReadComponentText(text)); }
 
 TEST(FormLayout, TheWizardFormAsTheBuildCompiledIt) {
@@ -32,15 +30,15 @@ TEST(FormLayout, TheWizardFormAsTheBuildCompiledIt) {
     const char16_t* name;
     const char16_t* className;
     TRect bounds;
-    TDRXLayoutAnchors anchors;
+    TAnchors anchors;
     int32_t tabOrder;
     const char16_t* onClick;
     bool isDefault;
   };
   const TExpected expected[] = {
-      {u"lbVerInfo", u"TDRXLabel", Bounds(12, 447, 257, 25), kLeft | kBottom, -1, u"", false},
-      {u"bBack", u"TDRXButton", Bounds(384, 447, 121, 25), kRight | kBottom, 0, u"bBackClick", false},
-      {u"bNext", u"TDRXButton", Bounds(511, 447, 121, 25), kRight | kBottom, 1, u"bNextClick", true},
+      {u"lbVerInfo", u"TDRXLabel", Bounds(12, 447, 257, 25), akLeft | akBottom, -1, u"", false},
+      {u"bBack", u"TDRXButton", Bounds(384, 447, 121, 25), akRight | akBottom, 0, u"bBackClick", false},
+      {u"bNext", u"TDRXButton", Bounds(511, 447, 121, 25), akRight | akBottom, 1, u"bNextClick", true},
   };
   ASSERT_EQ(form.Controls.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {
@@ -67,7 +65,7 @@ TEST(FormLayout, DefaultsOfAFormThatSetsLittle) {
   EXPECT_EQ(form.Font.Height, -11);
   EXPECT_TRUE(form.OnCloseQuery.empty());
   EXPECT_EQ(form.Controls[0].BoundsRect, Bounds(5, 0, 10, 0)) << "Left after Width keeps the width";
-  EXPECT_EQ(form.Controls[0].Anchors, kLeft | kTop);
+  EXPECT_EQ(form.Controls[0].Anchors, akLeft | akTop);
 }
 
 TEST(FormLayout, ColoursByNameOrNumber) {
