@@ -53,6 +53,8 @@ std::string MessageOf(F action) {
 UString TestDataFile(UStringView name);
 // A default skin as the build compiled it: "light" or "dark".
 UString CompiledSkinFile(UStringView name);
+// The form stream the build compiled from resources/forms/ ("InstallerForm").
+UString CompiledFormFile(UStringView name);
 
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
