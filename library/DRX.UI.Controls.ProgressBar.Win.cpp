@@ -66,6 +66,15 @@ void TDRXProgressBar::ValuesChanged(bool changed) {
   if (!changed) return;
   FollowWaitingMode();
   Invalidate();
+  NotifyAccessibleChange(EVENT_OBJECT_VALUECHANGE);
+}
+
+bool TDRXProgressBar::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::ProgressBar;
+  item.Name = Caption();
+  item.Value = ProgressBarPercentText(values_);
+  item.State |= DRXAccessibleState::ReadOnly;
+  return true;
 }
 
 void TDRXProgressBar::FollowWaitingMode() {

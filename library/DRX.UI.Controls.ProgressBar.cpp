@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "DRX.UI.Accessibility.h"
+
 TDRXStyleProgress::TDRXStyleProgress(IDRXStyleOwner* owner) : TDRXStyle(owner) {
   AddTexture(0, u"ProgressBar.Texture");
 }
@@ -76,4 +78,12 @@ TDRXWaitingBlocks WaitingBlocks(const TRect& client, int32_t position) {
   if (blocks.First.Left < client.Left) blocks.Second = at(int64_t(position) + width - half);
   else if (blocks.First.Right > client.Right) blocks.Second = at(int64_t(position) - width - half);
   return blocks;
+}
+
+UString ProgressBarPercentText(const TDRXProgressBarValues& values) {
+  if (values.WaitingMode()) return {};
+  // Hundredths keep fractional values; the share is what is said.
+  const auto scaled = [](double value) { return static_cast<int64_t>(std::llround(std::clamp(value, -1e15, 1e15) * 100)); };
+  const double max = values.Min() + values.Range();
+  return AccessiblePercent(scaled(values.Min()), scaled(max), scaled(values.Progress()));
 }

@@ -61,6 +61,10 @@ class TDRXProgressBarValues {
   int32_t waitingPosition_ = 0;
 };
 
+// The progress as a screen reader says it ("0%" ... "100%", the range-100
+// rule included); empty in waiting mode, which has no value.
+UString ProgressBarPercentText(const TDRXProgressBarValues& values);
+
 // The height the bar takes at a DPI.
 int32_t ProgressBarHeight(int dpi);
 
@@ -111,6 +115,9 @@ class TDRXProgressBar : public TDRXCustomControl, protected IDRXStyleOwner {
   TDRXCustomResourceCollection* ResourceCollection() const { return resourceCollection_; }
   void SetResourceCollection(TDRXCustomResourceCollection* collection);
   TDRXStyleProgress& Style() const { return *style_; }
+
+  // A progress bar with its percentage as the value.
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
 
  protected:
   void Paint(HDC__* dc) override;
