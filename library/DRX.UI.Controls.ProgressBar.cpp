@@ -82,8 +82,5 @@ TDRXWaitingBlocks WaitingBlocks(const TRect& client, int32_t position) {
 
 UString ProgressBarPercentText(const TDRXProgressBarValues& values) {
   if (values.WaitingMode()) return {};
-  // Hundredths keep fractional values; the share is what is said.
-  const auto scaled = [](double value) { return static_cast<int64_t>(std::llround(std::clamp(value, -1e15, 1e15) * 100)); };
-  const double max = values.Min() + values.Range();
-  return AccessiblePercent(scaled(values.Min()), scaled(max), scaled(values.Progress()));
+  return AccessiblePercent(values.Min(), values.Min() + values.Range(), values.Progress());
 }

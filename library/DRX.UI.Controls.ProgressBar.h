@@ -128,11 +128,14 @@ class TDRXProgressBar : public TDRXCustomControl, protected IDRXStyleOwner {
 
  private:
   void ValuesChanged(bool changed);
+  void AnnounceValue();
   void FollowWaitingMode();
 
   std::unique_ptr<TDRXStyleProgress> style_;
   TDRXCustomResourceCollection* resourceCollection_ = nullptr;
   TDRXProgressBarValues values_;
   bool ticking_ = false;
+  UString announcedValue_;    // the value readers were last told of
+  uint64_t announcedAt_ = 0;  // when (GetTickCount64)
 };
 #endif
