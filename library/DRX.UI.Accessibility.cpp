@@ -9,12 +9,10 @@ bool OverlapVertically(const TRect& a, const TRect& b) { return a.Top < b.Bottom
 
 }  // namespace
 
-UString AccessiblePercent(int64_t minimum, int64_t maximum, int64_t position) {
-  if (maximum <= minimum) return u"0%";
-  int64_t clamped = std::clamp(position, minimum, maximum);
-  // Long double keeps the share exact enough for ranges near the int64 limits.
-  long double share = static_cast<long double>(clamped - minimum) / static_cast<long double>(maximum - minimum);
-  return IntToStr(static_cast<int64_t>(share * 100.0L + 0.5L)) + u"%";
+UString AccessiblePercent(double minimum, double maximum, double position) {
+  if (!(maximum > minimum) || position != position) return u"0%";
+  double share = (std::clamp(position, minimum, maximum) - minimum) / (maximum - minimum);
+  return IntToStr(static_cast<int64_t>(share * 100.0 + 0.5)) + u"%";
 }
 
 std::vector<size_t> AccessibleReadingOrder(const std::vector<TRect>& bounds) {

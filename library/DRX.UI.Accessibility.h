@@ -62,7 +62,7 @@ struct TDRXAccessibleItem {
 };
 
 // A progress value as a reader says it: the share of the range, "0%" … "100%".
-UString AccessiblePercent(int64_t minimum, int64_t maximum, int64_t position);
+UString AccessiblePercent(double minimum, double maximum, double position);
 // The order in which a reader visits elements: top to bottom; elements whose
 // vertical extents overlap count as one row and go left to right. Returns
 // indices into `bounds`; equal places keep their given order.

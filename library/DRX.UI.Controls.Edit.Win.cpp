@@ -178,39 +178,20 @@ bool TDRXEdit::DialogChar(char16_t character) {
   return false;
 }
 
-TDRXAccessibleItem TDRXEdit::AccessibleSelf() {
-  TDRXAccessibleItem self;
-  self.Role = TDRXAccessibleRole::Pane;
-  if (ReadOnly()) self.State |= DRXAccessibleState::ReadOnly;
-  return self;
+bool TDRXEdit::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::Pane;
+  if (ReadOnly()) item.State |= DRXAccessibleState::ReadOnly;
+  return true;
 }
 
-std::vector<TDRXAccessibleItem> TDRXEdit::AccessibleParts() {
-  std::vector<TDRXAccessibleItem> parts;
-  for (const TDRXEditButton* button : buttons_) {
-    TDRXAccessibleItem part;
-    part.Role = TDRXAccessibleRole::PushButton;
-    part.Name = AccessibleNameFromCaption(button->Caption());
-    part.Shortcut = AccessibleShortcutOfCaption(button->Caption());
-    part.DefaultAction = u"Press";
-    part.Bounds = button->BoundsRect();
-    if (!button->EnabledInTree()) part.State |= DRXAccessibleState::Unavailable;
-    if (!button->Visible()) part.State |= DRXAccessibleState::Invisible;
-    if (button->Pressed()) part.State |= DRXAccessibleState::Pressed;
-    parts.push_back(std::move(part));
-  }
-  return parts;
-}
-
-void TDRXEdit::AccessibleDoDefaultAction(int part) {
-  if (part < 1 || part > ButtonCount()) return;
-  TDRXEditButton& button = Buttons(part - 1);
-  if (button.Showing() && button.EnabledInTree()) button.Click();
+bool TDRXEditButton::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::PushButton;
+  item.DefaultAction = u"Press";
+  if (pressed_) item.State |= DRXAccessibleState::Pressed;
+  return true;
 }
 
 intptr_t TDRXEdit::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  LRESULT answer = 0;
-  if (handle_ && accessible_.HandleMessage(handle_, message, wParam, lParam, answer)) return answer;
   if (message == WM_COMMAND && inner_ && reinterpret_cast<HWND>(lParam) == inner_->Handle() &&
       inner_->Handle() != nullptr && HIWORD(wParam) == EN_CHANGE) {
     Change();

@@ -44,8 +44,6 @@ class TDRXStyleEdit : public TDRXStyleEditBox {
 #ifdef _WIN32
 #include <memory>
 
-#include "DRX.UI.Accessibility.h"
-
 class TDRXEdit;
 
 // A button inside an edit (windowless, painted by the edit with the push
@@ -61,6 +59,7 @@ class TDRXEditButton : public TDRXCustomControl {
   int32_t ButtonWidth() const { return width_; }
   void SetButtonWidth(int32_t width);
   bool Pressed() const { return pressed_; }
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
   void ChangeScale(int32_t numerator, int32_t denominator) override;
 
  protected:
@@ -94,7 +93,7 @@ class TDRXInnerEdit : public TDRXInnerWindow {
 // The skinned single-line edit. OnChange runs after every change of the text,
 // keystroke by keystroke, and also when SetText changes it. Screen readers
 // find the system edit inside it and its buttons as push buttons.
-class TDRXEdit : public TDRXCustomEditBox, private IDRXAccessibleSource {
+class TDRXEdit : public TDRXCustomEditBox {
  public:
   explicit TDRXEdit(TDRXComponent* owner = nullptr);
   ~TDRXEdit() override;
@@ -116,6 +115,8 @@ class TDRXEdit : public TDRXCustomEditBox, private IDRXAccessibleSource {
   TDRXNotifyEvent OnChange;
 
   bool DialogChar(char16_t character) override;
+  // Readers see a pane holding the system edit (editable text) and the buttons.
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void ChangeScale(int32_t numerator, int32_t denominator) override;
 
@@ -131,12 +132,7 @@ class TDRXEdit : public TDRXCustomEditBox, private IDRXAccessibleSource {
 
   std::unique_ptr<TDRXInnerEdit> inner_;
   std::vector<TDRXEditButton*> buttons_;
-  TDRXAccessibleItem AccessibleSelf() override;
-  std::vector<TDRXAccessibleItem> AccessibleParts() override;
-  void AccessibleDoDefaultAction(int part) override;
-
   UString text_;  // while there is no inner window
   bool creatingInner_ = false;
-  TDRXAccessibleWindow accessible_{*this};
 };
 #endif

@@ -96,6 +96,14 @@ void TDRXFormattedLabel::FontChanged() {
 void TDRXFormattedLabel::CaptionChanged() {
   TDRXCustomControl::CaptionChanged();
   LayoutChanged();
+  NotifyAccessibleChange(EVENT_OBJECT_NAMECHANGE);
+}
+
+bool TDRXFormattedLabel::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::StaticText;
+  item.Name = layout_->Layout().ToString();
+  item.State |= DRXAccessibleState::ReadOnly;
+  return true;
 }
 
 void TDRXFormattedLabel::ExecuteLink(const UString& target) {

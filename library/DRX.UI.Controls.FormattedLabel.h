@@ -101,6 +101,9 @@ class TDRXFormattedLabel : public TDRXCustomControl, protected IDRXStyleOwner {
   // The target of the link under a point of the client; none elsewhere.
   std::optional<UString> LinkAt(TPoint point) { return layout_->LinkAt(point); }
 
+  // Static text read as its plain text (tags and link targets gone).
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
+
   // A click on a link: the handler, or else the shell opens the target.
   TLinkExecuteEvent OnLinkExecute;
   void ExecuteLink(const UString& target);

@@ -207,6 +207,21 @@ void TDRXLabel::FontChanged() {
 void TDRXLabel::CaptionChanged() {
   TDRXCustomControl::CaptionChanged();
   TextLayoutChanged();
+  NotifyAccessibleChange(EVENT_OBJECT_NAMECHANGE);
+}
+
+bool TDRXLabel::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Name = Caption();
+  if (url_.empty()) {
+    item.Role = TDRXAccessibleRole::StaticText;
+    item.State |= DRXAccessibleState::ReadOnly;
+  } else {
+    item.Role = TDRXAccessibleRole::Link;
+    item.Value = url_;
+    item.DefaultAction = u"Jump";
+    item.State |= DRXAccessibleState::Linked;
+  }
+  return true;
 }
 
 void TDRXLabel::MouseEnter() {

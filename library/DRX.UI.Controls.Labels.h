@@ -171,6 +171,8 @@ class TDRXLabel : public TDRXCustomControl, protected IDRXStyleOwner {
   // The text's colour now (alpha 0: no text).
   TDRXAlphaColor TextColor() const;
 
+  // Static text; with a URL a link that jumps to it.
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
   // With a URL only the text rectangle accepts the mouse.
   bool HitTest(TPoint point) const override;
   // The click handler, or else the URL opened with the shell.

@@ -66,6 +66,28 @@ void TDRXProgressBar::ValuesChanged(bool changed) {
   if (!changed) return;
   FollowWaitingMode();
   Invalidate();
+  AnnounceValue();
+}
+
+void TDRXProgressBar::AnnounceValue() {
+  // A few times a second at most, and always the end: readers fall behind
+  // (and listeners stop listening) when every file of an installation is told.
+  constexpr uint64_t kInterval = 250;
+  const UString value = ProgressBarPercentText(values_);
+  if (value == announcedValue_) return;
+  const uint64_t now = GetTickCount64();
+  if (now - announcedAt_ < kInterval && value != u"100%") return;
+  announcedValue_ = value;
+  announcedAt_ = now;
+  NotifyAccessibleChange(EVENT_OBJECT_VALUECHANGE);
+}
+
+bool TDRXProgressBar::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::ProgressBar;
+  item.Name = Caption();
+  item.Value = ProgressBarPercentText(values_);
+  item.State |= DRXAccessibleState::ReadOnly;
+  return true;
 }
 
 void TDRXProgressBar::FollowWaitingMode() {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "DRX.UI.Accessibility.h"
+
 TDRXStyleProgress::TDRXStyleProgress(IDRXStyleOwner* owner) : TDRXStyle(owner) {
   AddTexture(0, u"ProgressBar.Texture");
 }
@@ -76,4 +78,9 @@ TDRXWaitingBlocks WaitingBlocks(const TRect& client, int32_t position) {
   if (blocks.First.Left < client.Left) blocks.Second = at(int64_t(position) + width - half);
   else if (blocks.First.Right > client.Right) blocks.Second = at(int64_t(position) - width - half);
   return blocks;
+}
+
+UString ProgressBarPercentText(const TDRXProgressBarValues& values) {
+  if (values.WaitingMode()) return {};
+  return AccessiblePercent(values.Min(), values.Min() + values.Range(), values.Progress());
 }

@@ -61,6 +61,10 @@ class TDRXProgressBarValues {
   int32_t waitingPosition_ = 0;
 };
 
+// The progress as a screen reader says it ("0%" ... "100%", the range-100
+// rule included); empty in waiting mode, which has no value.
+UString ProgressBarPercentText(const TDRXProgressBarValues& values);
+
 // The height the bar takes at a DPI.
 int32_t ProgressBarHeight(int dpi);
 
@@ -112,6 +116,9 @@ class TDRXProgressBar : public TDRXCustomControl, protected IDRXStyleOwner {
   void SetResourceCollection(TDRXCustomResourceCollection* collection);
   TDRXStyleProgress& Style() const { return *style_; }
 
+  // A progress bar with its percentage as the value.
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
+
  protected:
   void Paint(HDC__* dc) override;
   TRect CorrectBounds(const TRect& requested) const override;
@@ -121,11 +128,14 @@ class TDRXProgressBar : public TDRXCustomControl, protected IDRXStyleOwner {
 
  private:
   void ValuesChanged(bool changed);
+  void AnnounceValue();
   void FollowWaitingMode();
 
   std::unique_ptr<TDRXStyleProgress> style_;
   TDRXCustomResourceCollection* resourceCollection_ = nullptr;
   TDRXProgressBarValues values_;
   bool ticking_ = false;
+  UString announcedValue_;    // the value readers were last told of
+  uint64_t announcedAt_ = 0;  // when (GetTickCount64)
 };
 #endif

@@ -303,6 +303,8 @@ std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> TDRXWinControl::A
       TDRXCustomControl* control = container.Controls(i);
       if (control->IsWindowed() || !control->Visible()) continue;
       TDRXAccessibleItem item;
+      item.Name = StripAccelerator(control->Caption());
+      item.Shortcut = AcceleratorShortcut(control->Caption());
       if (control->AccessibleItem(item)) {
         const TPoint origin = control->OriginInParentWindow();
         item.Bounds = ::Bounds(origin.X, origin.Y, control->Width(), control->Height());

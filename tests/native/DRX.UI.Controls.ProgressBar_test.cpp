@@ -117,3 +117,23 @@ TEST(ProgressBarValues, WaitingPositionWrapsOncePastTheWidth) {
   }
   EXPECT_EQ(wraps, 2);
 }
+
+TEST(ProgressBarValues, ReadersHearTheShareOfTheRange) {
+  const struct {
+    double min, max, progress;
+    const char16_t* text;
+  } cases[] = {
+      {0, 0, 50, u"50%"},  // range 100 when both are 0
+      {0, 100, 33.4, u"33%"}, {20, 60, 30, u"25%"}, {0, 100, 150, u"100%"}, {5, 5, 5, u"0%"},
+  };
+  for (const auto& c : cases) {
+    TDRXProgressBarValues values;
+    values.SetMax(c.max);
+    values.SetMin(c.min);
+    values.SetProgress(c.progress);
+    EXPECT_EQ(ProgressBarPercentText(values), c.text) << c.progress;
+  }
+  TDRXProgressBarValues waiting;
+  waiting.SetWaitingMode(true);
+  EXPECT_EQ(ProgressBarPercentText(waiting), u"");
+}

@@ -12,6 +12,8 @@
 #include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Controls.Labels.h"
 #include "DRX.UI.Controls.ProgressBar.h"
+#include "AccessibleTree.h"
+#include "DRX.UI.Controls.FormattedLabel.h"
 #include "DRX.UI.Forms.h"
 #include "DRX.UI.Resources.Root.h"
 #include "DRX.UI.Resources.Texture.h"
@@ -401,6 +403,43 @@ TEST(LabelOnAForm, ADpiChangeRescalesTheBarAndTheLabelsText) {
   EXPECT_GT(label->Width(), before.cx * 5 / 4);  // the font, the icon and the gap grew
   EXPECT_GE(label->Height(), 24);
   EXPECT_EQ(label->TextRect().Left, 24 + MulDiv(kValidationIconGap, 144, 96));
+}
+
+TEST(LabelOnAForm, ReadersFindTheTextsTheLinkAndTheProgress) {
+  UseDefaultSkin(false);
+  TDRXForm form;
+  form.SetCaption(u"Setup - Ovix");
+  form.SetBorderStyle(bsSingle);
+  form.SetClientSize(300, 160);
+  AddControl<TDRXLabel>(form, Bounds(10, 10, 280, 20))->SetCaption(u"Welcome to Ovix");
+  auto* link = AddControl<TDRXLabel>(form, Bounds(10, 40, 280, 20));
+  link->SetCaption(u"ovix.example");
+  link->SetURL(u"https://ovix.example/");
+  AddControl<TDRXFormattedLabel>(form, Bounds(10, 70, 280, 20))->SetCaption(u"[b]Get[/b] the [url=x]add-on[/url]");
+  AddControl<TDRXProgressBar>(form, Bounds(10, 100, 280, 18))->SetProgress(40);
+  form.Show();
+  std::vector<UString> opened;
+  SetShellOpenHandler([&](const UString& target) { opened.push_back(target); });
+
+  const TAccessibleNode tree = ReadAccessibleTree(form.Handle());
+  const TAccessibleNode* text = FindAccessible(tree, ROLE_SYSTEM_STATICTEXT, u"Welcome to Ovix");
+  ASSERT_NE(text, nullptr) << DumpAccessibleTree(tree);
+  EXPECT_TRUE(text->Has(STATE_SYSTEM_READONLY));
+  EXPECT_NE(FindAccessible(tree, ROLE_SYSTEM_STATICTEXT, u"Get the add-on"), nullptr) << DumpAccessibleTree(tree);
+  const TAccessibleNode* progress = FindAccessible(tree, ROLE_SYSTEM_PROGRESSBAR);
+  ASSERT_NE(progress, nullptr) << DumpAccessibleTree(tree);
+  EXPECT_EQ(progress->Value, u"40%");
+  const TAccessibleNode* jump = FindAccessible(tree, ROLE_SYSTEM_LINK, u"ovix.example");
+  ASSERT_NE(jump, nullptr) << DumpAccessibleTree(tree);
+  EXPECT_EQ(jump->DefaultAction, u"Jump");
+  ASSERT_TRUE(jump->DoDefaultAction());
+  MSG message;
+  for (int i = 0; i < 20 && opened.empty(); ++i) {  // the action runs from a posted message
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+  EXPECT_EQ(opened, std::vector<UString>{u"https://ovix.example/"});
+  SetShellOpenHandler({});
 }
 
 }  // namespace
