@@ -10,8 +10,9 @@
 #include "uInstaller.Core.Actions.h"
 #include "uInstaller.Core.Classes.h"
 
-class TInstallerPage;
-using TInstallerPageClass = const TClassRef<TInstallerPage>*;
+class TInstallerCustomPage;
+// A wizard page class; one without a constructor is a page this build does not have.
+using TInstallerPageClass = const TClassRef<TInstallerCustomPage>*;
 
 class TInstallerProductInfo {
  public:

@@ -10,21 +10,19 @@
 #include "uInstaller.Core.Repository.h"
 #include "uInstaller.Product.Ovix.ActionList.h"
 #include "uInstaller.Product.Ovix.Actions.Close.h"
+#include "uInstaller.UI.Pages.h"
 
 namespace {
 
 constexpr int kFirstUpdatableVersion = 3500;
 constexpr int kLastUpdatableVersion = 5099;
 
-// The wizard's page classes. Each reference names its page; it creates the
-// page once the wizard's units provide the class.
-const TClassRef<TInstallerPage> kPageWelcome{u"TInstallerPageWelcome", nullptr};
-const TClassRef<TInstallerPage> kPageLicense{u"TInstallerPageLicense", nullptr};
-const TClassRef<TInstallerPage> kPageSetup{u"TInstallerPageSetup", nullptr};
-const TClassRef<TInstallerPage> kPageAddons{u"TInstallerPageAddons", nullptr};
-const TClassRef<TInstallerPage> kPageIntegration{u"TInstallerPageIntegration", nullptr};
-const TClassRef<TInstallerPage> kPageReadyToInstall{u"TInstallerPageReadyToInstall", nullptr};
-const TClassRef<TInstallerPage> kPageUninstallParams{u"TInstallerPageUninstallParams", nullptr};
+// The product's question pages: each reference names its page; one without a
+// constructor is a page this build does not have yet, which the wizard skips.
+const TClassRef<TInstallerCustomPage> kPageSetup{u"TInstallerPageSetup", nullptr};
+const TClassRef<TInstallerCustomPage> kPageAddons{u"TInstallerPageAddons", nullptr};
+const TClassRef<TInstallerCustomPage> kPageIntegration{u"TInstallerPageIntegration", nullptr};
+const TClassRef<TInstallerCustomPage> kPageUninstallParams{u"TInstallerPageUninstallParams", nullptr};
 
 [[maybe_unused]] const bool kRegistered = (UseOvixProduct(), true);
 
@@ -85,12 +83,12 @@ void TProductInfoOvix::PopulatePages(const TPageProc& proc) {
     proc(&kPageUninstallParams);
     return;
   }
-  proc(&kPageWelcome);
-  proc(&kPageLicense);
+  proc(PageClassOf<TInstallerPageWelcome>());
+  proc(PageClassOf<TInstallerPageLicense>());
   proc(&kPageSetup);
   if (IsAddonOfferApplicable()) proc(&kPageAddons);
   proc(&kPageIntegration);
-  proc(&kPageReadyToInstall);
+  proc(PageClassOf<TInstallerPageReadyToInstall>());
 }
 
 bool TProductInfoOvix::FindInstallPath(UString& Path) {

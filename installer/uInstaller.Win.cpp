@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "DRX.Platform.h"
+#include "DRX.UI.Application.h"
 #include "DRX.UI.Dialogs.h"
 #include "DRX.Utils.CommandLine.h"
 #include "DRX.Utils.Paths.h"
@@ -17,6 +18,7 @@
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.ProductInfo.h"
 #include "uInstaller.Core.Switches.h"
+#include "uInstaller.UI.Dialogs.Main.h"
 
 namespace {
 
@@ -65,12 +67,26 @@ TExitCode RunSilent() {
   return ecSuccess;
 }
 
-// The wizard's place: without it a run needs ifSilent, and nothing is installed.
+// The wizard as the main form, until it closes: a wizard left before the
+// installer finished was cancelled; a finished run reports its errors.
 TExitCode RunWizard() {
-  if (Installer->Mode() == imUninstall) {
-    throw EInstallerGeneralError(u"This build uninstalls only unattended: start Uninstall.exe with /AUTO /SILENT");
-  }
-  throw EInstallerGeneralError(u"This build installs only unattended: start it with /AUTO=<folder> /SILENT");
+  auto form = std::make_unique<TInstallerForm>();
+  // An error inside an event handler is reported over the wizard, which stays on its page.
+  struct TReporterScope {
+    ~TReporterScope() { TDRXApplication::SetExceptionReporter(nullptr); }
+  } reporterScope;
+  TDRXApplication::SetExceptionReporter([&form](std::exception_ptr exception) {
+    ShowMessageBox(form ? form->Handle() : nullptr, ExceptionMessage(exception), form ? form->Caption() : UString(),
+                   MB_ICONERROR);
+  });
+  form->RunAsMainForm();
+  // The quit message the closed main form posted belongs to this loop.
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  const bool cancelled = form->Cancelled() || Installer->State() != stFinished;
+  form.reset();  // runs the programs chosen on the finish page
+  if (cancelled) return ecCancelled;
+  return Installer->HasErrors() ? ecError : ecSuccess;
 }
 
 }  // namespace

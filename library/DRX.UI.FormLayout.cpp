@@ -74,12 +74,19 @@ void ReadProperties(T& target, const std::vector<TDRXStreamProperty>& properties
   }
 }
 
+// A layout of the component's class and name.
+template <class T>
+T NamedAfter(const TDRXStreamComponent& component) {
+  T layout;
+  layout.ClassName = component.ClassName;
+  layout.Name = component.Name;
+  return layout;
+}
+
 TDRXControlLayout ReadControl(const TDRXStreamComponent& component) {
   using C = TDRXControlLayout;
   using V = TDRXStreamValue;
-  C control;
-  control.ClassName = component.ClassName;
-  control.Name = component.Name;
+  C control = NamedAfter<C>(component);
   ReadProperties<C>(control, component.Properties,
                     {
                         {u"Left", [](C& c, const V& v) { c.BoundsRect.Offset(v.AsInteger() - c.BoundsRect.Left, 0); }},
@@ -108,9 +115,7 @@ const TDRXControlLayout* TDRXFormLayout::Find(UStringView name) const {
 TDRXFormLayout ReadFormLayout(const TDRXStreamComponent& form) {
   using F = TDRXFormLayout;
   using V = TDRXStreamValue;
-  F layout;
-  layout.ClassName = form.ClassName;
-  layout.Name = form.Name;
+  F layout = NamedAfter<F>(form);
   layout.Font.Height = -11;
   ReadProperties<F>(layout, form.Properties,
                     {

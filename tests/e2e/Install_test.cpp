@@ -68,11 +68,3 @@ TEST_F(SetupEndToEnd, AnUpdateWithoutAnInstallationFailsWithTheInstalledVersion)
   EXPECT_EQ(run.Boxes[0].Text, u"Cannot install update on v0.00");
   EXPECT_FALSE(DirectoryExists(Dest));
 }
-
-TEST_F(SetupEndToEnd, WithoutSilentThisBuildInstallsNothingAndNamesTheUnattendedForm) {
-  const TSetupRun run = RunSetupProgram(SetupProgram(), u"/AUTO=" + Quoted(Dest));
-  EXPECT_EQ(run.ExitCode, 1);
-  ASSERT_EQ(run.Boxes.size(), 1u);
-  EXPECT_NE(run.Boxes[0].Text.find(u"/AUTO=<folder> /SILENT"), UString::npos);
-  EXPECT_FALSE(DirectoryExists(Dest));
-}

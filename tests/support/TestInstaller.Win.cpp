@@ -5,6 +5,7 @@
 #include "uInstaller.Core.Package.h"
 
 std::vector<TInstallerActionClass> TTestProductInfo::ActionClasses;
+std::vector<TInstallerPageClass> TTestProductInfo::PageClasses;
 
 std::unique_ptr<TSetupPackageReader> MakeTestPackage(const TTestEntries& entries) {
   TSetupPackageBuilder builder(PackageKey);
@@ -52,6 +53,13 @@ TTestEntries DefaultSetupEntries() {
   };
 }
 
+TTestEntries WizardSetupEntries() {
+  TTestEntries entries = DefaultSetupEntries();
+  for (const UStringView image : {u"header.png", u"header_dark.png", u"wizard_light.png", u"wizard_dark.png"})
+    entries[UString(image)] = ReadFileBytes(ProductSetupFile(image));
+  return entries;
+}
+
 TInstallerPackageSource TestPackages(TTestEntries setup, TTestEntries product) {
   return [setup = std::move(setup), product = std::move(product)] {
     TInstallerPackages packages;
@@ -71,14 +79,20 @@ void TTestProductInfo::PopulateActions(const TActionProc& proc) {
   for (TInstallerActionClass actionClass : ActionClasses) proc(actionClass);
 }
 
+void TTestProductInfo::PopulatePages(const TPageProc& proc) {
+  for (TInstallerPageClass pageClass : PageClasses) proc(pageClass);
+}
+
 TTestProductGuard::TTestProductGuard() : previous_(ProductInfoClass) {
   ProductInfoClass = ClassRefOf<TTestProductInfo, TInstallerProductInfo>();
   TTestProductInfo::ActionClasses.clear();
+  TTestProductInfo::PageClasses.clear();
 }
 
 TTestProductGuard::~TTestProductGuard() {
   ProductInfoClass = previous_;
   TTestProductInfo::ActionClasses.clear();
+  TTestProductInfo::PageClasses.clear();
 }
 
 void WriteTestInstallation(const UString& folder, int versionId, bool portable) {

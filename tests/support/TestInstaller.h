@@ -23,6 +23,9 @@ std::unique_ptr<TSetupPackageReader> MakeTestPackage(const TTestEntries& entries
 // and English.lng (1033; "Common": E4 "Cancelled by user", E5 "Stopped
 // unexpectedly"), Russian.lng (1049, family RU) and German.lng (1031).
 TTestEntries DefaultSetupEntries();
+// The default entries and the wizard's images of the demo release
+// ("header.png", "header_dark.png", "wizard_light.png", "wizard_dark.png").
+TTestEntries WizardSetupEntries();
 // A package source for TInstaller built from the given entries.
 TInstallerPackageSource TestPackages(TTestEntries setup = DefaultSetupEntries(), TTestEntries product = {});
 
@@ -32,13 +35,15 @@ class TTestProductInfo : public TInstallerProductInfo {
  public:
   static constexpr UStringView ClassName = u"TTestProductInfo";
   static std::vector<TInstallerActionClass> ActionClasses;
+  // The wizard's question pages of a run.
+  static std::vector<TInstallerPageClass> PageClasses;
 
   bool CanUpdate() override { return version_ >= 100; }
   bool IsPortableInstallation() override { return portable_; }
   int GetInstalledVersionId() override { return version_; }
   void Load() override;
   void PopulateActions(const TActionProc& proc) override;
-  void PopulatePages(const TPageProc& proc) override {}
+  void PopulatePages(const TPageProc& proc) override;
 
  private:
   int version_ = 0;

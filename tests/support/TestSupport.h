@@ -53,6 +53,8 @@ std::string MessageOf(F action) {
 UString TestDataFile(UStringView name);
 // A default skin as the build compiled it: "light" or "dark".
 UString CompiledSkinFile(UStringView name);
+// A file of the demo release's setup package (product/setup/: wizard images, licences).
+UString ProductSetupFile(UStringView name);
 // The form stream the build compiled from resources/forms/ ("InstallerForm").
 UString CompiledFormFile(UStringView name);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "DRX.Exceptions.h"
 #include "DRX.Utils.Shell.h"
 #include "TestInstaller.h"
@@ -46,11 +48,11 @@ class ProgramEntry : public ::testing::Test {
   }
 
   // Runs the sequence as the program does, with the given parameters and system.
-  TExitCode Run(const UString& params, TTestEntries product = {}) {
+  TExitCode Run(const UString& params, TTestEntries product = {}, TTestEntries setup = DefaultSetupEntries()) {
     SetSetupParams(params);
-    system.Packages = [this, product] {
+    system.Packages = [this, product, setup] {
       ++packageLoads;
-      return TestPackages(DefaultSetupEntries(), product)();
+      return TestPackages(setup, product)();
     };
     return RunGuarded([this] { return StartSequence(system); });
   }
@@ -160,14 +162,36 @@ TEST_F(ProgramEntry, SuppressMsgBoxesKeepsTheErrorsOfASilentRunToTheExitCode) {
   }
 }
 
-TEST_F(ProgramEntry, WithoutSilentNothingIsInstalledAndTheUnattendedFormIsNamed) {
-  for (const UString& params : {u"/AUTO=\"" + destination.Path() + u"\"", UString()}) {
-    shown.clear();
-    EXPECT_EQ(Run(params), ecError);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_NE(shown[0].find(u"/AUTO=<folder> /SILENT"), UString::npos) << Utf16ToUtf8(shown[0]);
-  }
+TEST_F(ProgramEntry, WithoutSilentAnUnattendedRunInstallsThroughTheWizardAndClosesByItself) {
+  EXPECT_EQ(Run(u"/AUTO=\"" + destination.Path() + u"\"", {}, WizardSetupEntries()), ecSuccess);
+  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(Record.Runs, 1);
+  EXPECT_EQ(Installer, nullptr);
+}
+
+TEST_F(ProgramEntry, AWizardThatCannotBeBuiltIsReportedAndNothingIsInstalled) {
+  EXPECT_EQ(Run(u"/AUTO=\"" + destination.Path() + u"\""), ecError) << "the packages hold no header image";
+  EXPECT_EQ(shown, std::vector<UString>{u"Cannot locate \"header.png\" file in setup archive"});
   EXPECT_EQ(Record.Runs, 0);
+}
+
+TEST_F(ProgramEntry, AnUnattendedWizardRunWithErrorsEndsWithTheErrorCode) {
+  Record.Fail = true;
+  std::thread closer([] {
+    // The finish page shows the errors and waits: close it as a user would.
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      Sleep(20);
+      if (HWND form = FindWindowW(L"TInstallerForm", nullptr); form && IsWindowVisible(form)) {
+        Sleep(500);
+        PostMessageW(form, WM_CLOSE, 0, 0);
+        return;
+      }
+    }
+  });
+  EXPECT_EQ(Run(u"/AUTO=\"" + destination.Path() + u"\"", {}, WizardSetupEntries()), ecError);
+  closer.join();
+  EXPECT_TRUE(shown.empty()) << "the errors are on the finish page";
+  EXPECT_EQ(Record.Runs, 1);
 }
 
 TEST_F(ProgramEntry, AnUninstallerWithAnExistingPathUninstallsThere) {
