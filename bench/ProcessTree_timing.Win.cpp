@@ -10,21 +10,10 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "DRX.Strings.h"
+#include "DRX.Utils.CommandLine.h"
 
-// The command line after this program's own name, as given.
-std::wstring CommandAfterOwnName() {
-  const wchar_t* line = GetCommandLineW();
-  if (*line == L'"') {
-    ++line;
-    while (*line && *line != L'"') ++line;
-    if (*line) ++line;
-  } else {
-    while (*line && *line != L' ' && *line != L'\t') ++line;
-  }
-  while (*line == L' ' || *line == L'\t') ++line;
-  return line;
-}
+namespace {
 
 int Fail(const char* what) {
   std::fprintf(stderr, "ProcessTree_timing: %s (error %lu)\n", what, GetLastError());
@@ -34,7 +23,7 @@ int Fail(const char* what) {
 }  // namespace
 
 int main() {
-  std::wstring command = CommandAfterOwnName();
+  std::wstring command(W(GetCommandLineParams()));
   if (command.empty()) {
     std::fprintf(stderr, "usage: ProcessTree_timing.exe PROGRAM [ARGUMENT ...]\n");
     return 1;
