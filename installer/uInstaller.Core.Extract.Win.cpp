@@ -21,14 +21,18 @@ TInstallerExtractHelper::TQuestion TInstallerExtractHelper::Question = AskAbortR
 
 namespace {
 
-// Created or truncated, read and write, shared with nobody.
-std::unique_ptr<TStream> TryCreateExclusive(const UString& fileName) {
-  if (!MayOverwriteInPlace(fileName)) return nullptr;
+std::unique_ptr<TStream> TryCreate(const UString& fileName, uint16_t mode) {
   try {
-    return std::make_unique<TFileStream>(fileName, fmCreate | fmShareExclusive);
+    return std::make_unique<TFileStream>(fileName, mode);
   } catch (const EStreamError&) {
     return nullptr;
   }
+}
+
+// Created or truncated, read and write, shared with nobody.
+std::unique_ptr<TStream> TryCreateExclusive(const UString& fileName) {
+  if (!MayOverwriteInPlace(fileName)) return nullptr;
+  return TryCreate(fileName, fmCreate | fmShareExclusive);
 }
 
 UString Md5OfRest(TStream& stream) {
@@ -82,6 +86,8 @@ int TInstallerExtractHelper::Ask(const UString& text) {
 
 bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStream& source,
                                                  std::unique_ptr<TStream>& target) {
+  // Where nothing is (no file, no link) the file is created at once, without a look first.
+  if ((target = TryCreate(fileName, fmCreate | fmExclusive | fmShareExclusive))) return true;
   if ((target = TryCreateExclusive(fileName))) return true;
   const bool link = IsFileLink(fileName);
   if (!link && !FileExists(fileName)) {
@@ -106,7 +112,12 @@ bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStrea
 void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) {
   TInstallerResources& resources = Installer->Resources();
   const UString target = resources.ExpandPath(file.Name);
-  ForceFolder(ExtractFilePath(target));
+  // The folder of the previous file was checked and created a moment ago.
+  const UString folder = ExtractFilePath(target);
+  if (folder != extractedFolder_) {
+    ForceFolder(folder);
+    extractedFolder_ = folder;
+  }
   std::unique_ptr<TMemoryStream> source = resources.GetFile(file.GetSourceName());
   std::unique_ptr<TStream> stream;
   if (!CreateTargetStream(target, *source, stream)) return;

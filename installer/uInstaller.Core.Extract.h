@@ -48,6 +48,8 @@ class TInstallerExtractHelper {
   void RefuseFolderLinks(const UString& folder);
   // Question, run on the main thread while the calling thread waits.
   int Ask(const UString& text);
+
+  UString extractedFolder_;  // the folder ExtractFile last forced, free of links
 };
 
 // The message box the program asks with: warning, Abort/Retry/Ignore, Retry preselected.

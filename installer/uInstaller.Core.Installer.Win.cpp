@@ -48,10 +48,6 @@ TInstaller::TInstaller(const UString& commandLine, const TInstallerPackageSource
     productInfo_ = ProductInfoClass->Create();
     resources_ = std::make_unique<TInstallerResources>(packages);
     extractHelper_ = std::make_unique<TInstallerExtractHelper>();
-    window_ = std::make_unique<TDRXMessageWindow>(
-        u"TInstaller", [this](uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
-          return HandleMessage(message, wParam, lParam, result);
-        });
     ParseCommandLine(commandLine);
     suppressMessageBoxes_ = HasFlag(ifSilent) && CommandLineHasSwitch(commandLine, kSwitchSuppressMsgBoxes);
   } catch (...) {
@@ -172,7 +168,23 @@ void TInstaller::StopThread() {
   ThreadEnded();
 }
 
+void TInstaller::CreateWindowOnce() {
+  TDRXLock guard(lock_);
+  if (window_) return;
+  window_ = std::make_unique<TDRXMessageWindow>(
+      u"TInstaller", [this](uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
+        return HandleMessage(message, wParam, lParam, result);
+      });
+}
+
+void* TInstaller::NotifyWindow(int code) {
+  TDRXLock guard(lock_);
+  if (!window_ || (listeners_.empty() && code != inFinished)) return nullptr;
+  return window_->Handle();
+}
+
 void TInstaller::WatchThread() {
+  CreateWindowOnce();
   HANDLE watch = nullptr;
   if (RegisterWaitForSingleObject(&watch, thread_->Handle(), PostThreadEnded, window_->Handle(), INFINITE,
                                   WT_EXECUTEONLYONCE))
@@ -202,6 +214,7 @@ void TInstaller::RunPostInstallActions() {
 }
 
 void TInstaller::AddListener(IInstallerNotify* listener) {
+  CreateWindowOnce();
   TDRXLock guard(lock_);
   listeners_.push_back(listener);
 }
@@ -212,13 +225,19 @@ void TInstaller::RemoveListener(IInstallerNotify* listener) {
 }
 
 void TInstaller::SendNotify(int code, intptr_t value) {
-  SendMessageW(static_cast<HWND>(window_->Handle()), WM_USER, static_cast<WPARAM>(code), value);
+  if (const HWND window = static_cast<HWND>(NotifyWindow(code))) {
+    SendMessageW(window, WM_USER, static_cast<WPARAM>(code), value);
+  } else if (code == inFinished) {
+    // No window: nobody listens, and the main thread waits in Start for the thread's end.
+    DispatchNotify(code, value);
+  }
 }
 
 void TInstaller::SendNotifyText(int code, const UString& text) {
+  const HWND window = static_cast<HWND>(NotifyWindow(code));
+  if (!window) return;
   COPYDATASTRUCT data{static_cast<ULONG_PTR>(code), static_cast<DWORD>(text.size() * 2),
                       const_cast<char16_t*>(text.data())};
-  const HWND window = static_cast<HWND>(window_->Handle());
   SendMessageW(window, WM_COPYDATA, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&data));
 }
 
@@ -233,7 +252,7 @@ bool TInstaller::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lPar
   }
   if (message == WM_COPYDATA) {
     // Only our own sends carry the window itself as wParam.
-    if (lParam == 0 || wParam != reinterpret_cast<uintptr_t>(window_->Handle())) return true;
+    if (lParam == 0 || !window_ || wParam != reinterpret_cast<uintptr_t>(window_->Handle())) return true;
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     const UString text(static_cast<const char16_t*>(data->lpData), data->cbData / 2);
     DispatchNotify(static_cast<int>(data->dwData), reinterpret_cast<intptr_t>(&text));

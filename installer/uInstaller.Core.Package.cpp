@@ -1,5 +1,6 @@
 #include "uInstaller.Core.Package.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "DRX.Crypto.h"
@@ -119,7 +120,35 @@ TSetupPackageFileTableItem& TSetupPackageFileTable::Add() {
   return *items_.back();
 }
 
+namespace {
+// Names by length, then by the comparison that ignores case: lines that
+// SameText calls equal stand together.
+int CompareNames(UStringView a, UStringView b) {
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  return PlatformCompareText(a, b, true);
+}
+}  // namespace
+
+void TSetupPackageFileTable::IndexLast() {
+  const UString& name = items_.back()->Name;
+  // After the equal names already there, so that the first in table order leads.
+  const auto place = std::upper_bound(byName_.begin(), byName_.end(), name, [this](const UString& key, int index) {
+    return CompareNames(key, items_[static_cast<size_t>(index)]->Name) < 0;
+  });
+  byName_.insert(place, static_cast<int>(items_.size() - 1));
+}
+
 bool TSetupPackageFileTable::Find(const UString& name, const TSetupPackageFileTableItem*& item) const {
+  if (byName_.size() != items_.size()) return FindInOrder(name, item);
+  const auto first = std::lower_bound(byName_.begin(), byName_.end(), name, [this](int index, const UString& key) {
+    return CompareNames(items_[static_cast<size_t>(index)]->Name, key) < 0;
+  });
+  if (first == byName_.end() || !SameText(items_[static_cast<size_t>(*first)]->Name, name)) return false;
+  item = items_[static_cast<size_t>(*first)].get();
+  return true;
+}
+
+bool TSetupPackageFileTable::FindInOrder(const UString& name, const TSetupPackageFileTableItem*& item) const {
   for (const auto& candidate : items_) {
     if (SameText(candidate->Name, name)) {
       item = candidate.get();
@@ -132,7 +161,10 @@ bool TSetupPackageFileTable::Find(const UString& name, const TSetupPackageFileTa
 void TSetupPackageFileTable::LoadFromStream(TStream& stream) {
   uint8_t count[4];
   stream.ReadBuffer(count, 4);
-  for (int32_t n = static_cast<int32_t>(LoadLE32(count)); n > 0; --n) Add().LoadFromStream(stream);
+  for (int32_t n = static_cast<int32_t>(LoadLE32(count)); n > 0; --n) {
+    Add().LoadFromStream(stream);
+    IndexLast();
+  }
 }
 
 void TSetupPackageFileTable::SaveToStream(TStream& stream) const {
@@ -224,6 +256,7 @@ void TSetupPackageBuilder::Add(TStream& stream, const UString& name) {
   item.Name = name;
   item.Offset = offset;
   item.Size = size;
+  FFileTable->IndexLast();
 }
 
 void TSetupPackageBuilder::Commit(const UString& fileName, int level) {

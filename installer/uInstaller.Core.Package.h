@@ -52,6 +52,9 @@ class TSetupPackageFileTableItem {
 class TSetupPackageFileTable {
  public:
   TSetupPackageFileTableItem& Add();
+  // Enters the last item, named by now, in the index by name that Find uses;
+  // while an item is missing there, Find goes through the table in order.
+  void IndexLast();
   bool Find(const UString& name, const TSetupPackageFileTableItem*& item) const;
   int Count() const { return static_cast<int>(items_.size()); }
   const TSetupPackageFileTableItem& Items(int index) const { return *items_.at(static_cast<size_t>(index)); }
@@ -61,7 +64,11 @@ class TSetupPackageFileTable {
   void SaveToStream(TStream& stream) const;
 
  private:
+  bool FindInOrder(const UString& name, const TSetupPackageFileTableItem*& item) const;
+
   std::vector<std::unique_ptr<TSetupPackageFileTableItem>> items_;
+  // Indexes of items_ ordered by length, then ignoring case; equal names in table order.
+  std::vector<int> byName_;
 };
 
 class TCustomSetupPackage {

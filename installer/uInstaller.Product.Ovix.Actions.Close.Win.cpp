@@ -63,7 +63,9 @@ void TInstallerActionCloseApplications::Execute() {
   for (;;) {
     UStringView windowClass;
     const HWND window = CloseOneWindowPerClass(timing.CloseTimeout, windowClass);
-    if (WaitForHandlePumping(cancelled_->Handle, timing.PassInterval) || !window) return;
+    // Without a window there is nothing to wait for; after a close request the
+    // program gets the interval to end and free its files.
+    if (!window || WaitForHandlePumping(cancelled_->Handle, timing.PassInterval)) return;
     if (GetTickCount64() - start >= timing.GiveUpAfter && IsWindow(window)) {
       throw EInstallerInstallError(Format(CommonString(u"E6"), {ProgramOrClassOfWindow(window, windowClass)}));
     }

@@ -1,8 +1,9 @@
 #pragma once
 // Closes the player and its companion programs before their files are
 // replaced or removed: every pass asks one window of each known class to
-// close, until a pass finds none. A window that stays open ends the action
-// with an error after a bounded time; cancelling the run ends the waiting.
+// close and waits, until a pass finds none (that pass ends the action at
+// once). A window that stays open ends the action with an error after a
+// bounded time; cancelling the run ends the waiting.
 
 #include <cstdint>
 #include <memory>
@@ -14,7 +15,7 @@ class TInstallerActionCloseApplications : public TInstallerAction {
   static constexpr UStringView ClassName = u"TInstallerActionCloseApplications";
 
   struct TTiming {
-    uint32_t PassInterval = 2000;  // ms between passes; the pass that finds nothing waits too
+    uint32_t PassInterval = 2000;  // ms after a pass that asked windows to close
     uint32_t GiveUpAfter = 60000;  // ms of passes that still find windows before the error
     uint32_t CloseTimeout = 5000;  // ms a window may take over WM_CLOSE before the next one
   };

@@ -11,19 +11,13 @@ constexpr TDRXMargins kHeaderTextMargins{144, 6, 16, 12};
 
 }  // namespace
 
-int32_t ScaleLength(int32_t value, int32_t numerator, int32_t denominator) {
-  return numerator == denominator ? value : MulDivRounded(value, numerator, denominator);
-}
-
-TInstallerFormRects CalculateFormRects(const TRect& client, int32_t numerator, int32_t denominator) {
-  const auto scale = [&](int32_t value) { return ScaleLength(value, numerator, denominator); };
+TInstallerFormRects CalculateFormRects(const TRect& client, const TDRXScaleFactor& scale) {
   TInstallerFormRects rects;
-  rects.Header = {client.Left, client.Top, client.Right, client.Top + scale(kHeaderHeight)};
-  rects.StepBar = {client.Left, rects.Header.Bottom, client.Right, rects.Header.Bottom + scale(kStepBarHeight)};
-  rects.Footer = {client.Left, client.Bottom - scale(kFooterHeight), client.Right, client.Bottom};
-  rects.HeaderText = ShrinkRect(rects.Header, {scale(kHeaderTextMargins.Left), scale(kHeaderTextMargins.Top),
-                                               scale(kHeaderTextMargins.Right), scale(kHeaderTextMargins.Bottom)});
-  rects.Page = {client.Left, rects.StepBar.Bottom + scale(kPageGap), client.Right, rects.Footer.Top};
+  rects.Header = {client.Left, client.Top, client.Right, client.Top + scale.Apply(kHeaderHeight)};
+  rects.StepBar = {client.Left, rects.Header.Bottom, client.Right, rects.Header.Bottom + scale.Apply(kStepBarHeight)};
+  rects.Footer = {client.Left, client.Bottom - scale.Apply(kFooterHeight), client.Right, client.Bottom};
+  rects.HeaderText = ShrinkRect(rects.Header, scale.Apply(kHeaderTextMargins));
+  rects.Page = {client.Left, rects.StepBar.Bottom + scale.Apply(kPageGap), client.Right, rects.Footer.Top};
   rects.FullScreenPage = {client.Left, client.Top, client.Right, rects.Footer.Top};
   return rects;
 }
@@ -31,8 +25,8 @@ TInstallerFormRects CalculateFormRects(const TRect& client, int32_t numerator, i
 TRect FooterUpperLine(const TRect& footer) { return {footer.Left, footer.Top, footer.Right, footer.Top + 1}; }
 TRect FooterLowerLine(const TRect& footer) { return {footer.Left, footer.Top + 1, footer.Right, footer.Top + 2}; }
 
-TRect HeaderAccentLine(const TRect& header, int32_t numerator, int32_t denominator) {
-  return {header.Left, header.Bottom - ScaleLength(1, numerator, denominator), header.Right, header.Bottom};
+TRect HeaderAccentLine(const TRect& header, const TDRXScaleFactor& scale) {
+  return {header.Left, header.Bottom - scale.Apply(1), header.Right, header.Bottom};
 }
 
 TRect HeaderTitleRect(const TRect& textArea, int32_t textHeight) {
@@ -43,8 +37,8 @@ TRect HeaderDescriptionRect(const TRect& textArea, int32_t textHeight) {
   return {textArea.Left, textArea.Bottom - textHeight, textArea.Right, textArea.Bottom};
 }
 
-void TInstallerStepBar::Calculate(const TRect& bounds, int pageCount, int32_t numerator, int32_t denominator) {
-  const int32_t margin = ScaleLength(kStepBarMargin, numerator, denominator);
+void TInstallerStepBar::Calculate(const TRect& bounds, int pageCount, const TDRXScaleFactor& scale) {
+  const int32_t margin = scale.Apply(kStepBarMargin);
   Bounds = bounds;
   Content = {bounds.Left, bounds.Top + margin, bounds.Right, bounds.Bottom - margin};
   if (pageCount > 2) StepWidth = Content.Width() / (pageCount - 1);

@@ -3,16 +3,14 @@
 // text area and the two page rectangles, derived from the client rectangle;
 // and the step bar's layout (one segment per step, the current step dashed,
 // the steps taken as a solid band). Lengths are given at 96 DPI and scaled with
-// the form's scale factor (numerator ÷ denominator, rounded as MulDiv); the
-// 1-pixel lines, the dashes and their spacing are not scaled.
+// the form's scale factor; the 1-pixel lines, the dashes and their spacing
+// are not scaled.
 
 #include <cstdint>
 #include <vector>
 
 #include "DRX.Graphics.Types.h"
-
-// v × numerator ÷ denominator rounded to nearest; v itself when both are equal.
-int32_t ScaleLength(int32_t value, int32_t numerator, int32_t denominator);
+#include "DRX.UI.Controls.Layout.h"
 
 struct TInstallerFormRects {
   TRect Header;
@@ -23,13 +21,13 @@ struct TInstallerFormRects {
   TRect FullScreenPage;  // everything above the footer
 };
 
-TInstallerFormRects CalculateFormRects(const TRect& client, int32_t numerator, int32_t denominator);
+TInstallerFormRects CalculateFormRects(const TRect& client, const TDRXScaleFactor& scale);
 
 // The lines at the footer's top edge, upper then lower, one pixel high.
 TRect FooterUpperLine(const TRect& footer);
 TRect FooterLowerLine(const TRect& footer);
 // The accent line at the header's bottom: one (scaled) pixel high.
-TRect HeaderAccentLine(const TRect& header, int32_t numerator, int32_t denominator);
+TRect HeaderAccentLine(const TRect& header, const TDRXScaleFactor& scale);
 // The title at the top of the text area and the description at its bottom, each as high as its text.
 TRect HeaderTitleRect(const TRect& textArea, int32_t textHeight);
 TRect HeaderDescriptionRect(const TRect& textArea, int32_t textHeight);
@@ -53,7 +51,7 @@ class TInstallerStepBar {
   // Takes the step bar rectangle; the step width is the content's width
   // divided among the gaps of more than two pages, and stays as it was with
   // fewer (0 when never set): a run of two pages shows no steps.
-  void Calculate(const TRect& bounds, int pageCount, int32_t numerator, int32_t denominator);
+  void Calculate(const TRect& bounds, int pageCount, const TDRXScaleFactor& scale);
   // The marks of the page at `pageIndex` with `progress` percent; none for a
   // page that is not in the list (index below 0).
   TInstallerStepMarks Marks(int pageIndex, int progress) const;

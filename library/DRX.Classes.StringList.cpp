@@ -224,10 +224,24 @@ void TDRXStringList::Assign(const TDRXStringList& other) {
 }
 
 int TDRXStringList::RemoveDuplicates() {
+  // Ordered by length, then by the list's comparison (a stable order), equal
+  // lines stand side by side with the first of them leading: n log n
+  // comparisons where a search for each line's first occurrence takes n².
+  std::vector<int> order(items_.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+    const UString& x = items_[a].Text;
+    const UString& y = items_[b].Text;
+    return x.size() != y.size() ? x.size() < y.size() : PlatformCompareText(x, y, ignoreCase_) < 0;
+  });
+  std::vector<bool> duplicate(items_.size(), false);
+  for (size_t k = 1; k < order.size(); ++k) {
+    if (SameLine(items_[order[k - 1]].Text, items_[order[k]].Text)) duplicate[order[k]] = true;
+  }
   TUpdateScope update(*this);
   int removed = 0;
   for (int i = Count() - 1; i > 0; --i) {
-    if (IndexOf(items_[i].Text) < i) {
+    if (duplicate[i]) {
       Delete(i);
       ++removed;
     }

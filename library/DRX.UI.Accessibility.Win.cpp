@@ -1,5 +1,7 @@
 #include "DRX.UI.Accessibility.h"
 
+#include <windows.h>
+
 #include <oleacc.h>
 
 #include <atomic>
@@ -35,6 +37,30 @@ TRect ClientToScreenRect(HWND window, const TRect& rect) {
 // A child of the object: a child window (a full object of its own) or a
 // windowless part (a simple element, addressed by its index).
 using TChild = std::variant<HWND, size_t>;
+
+// Child windows and parts in reading order; a part is known by its index in
+// `parts`, so a part number maps back to the item.
+std::vector<TChild> ChildrenInReadingOrder(HWND window, const std::vector<TDRXAccessibleItem>& parts) {
+  std::vector<TChild> children;
+  std::vector<TRect> places;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    children.emplace_back(child);
+    places.push_back({rect.left, rect.top, rect.right, rect.bottom});
+  }
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].State & DRXAccessibleState::Invisible) continue;
+    children.emplace_back(i);
+    places.push_back(parts[i].Bounds);
+  }
+  std::vector<TChild> ordered;
+  ordered.reserve(children.size());
+  for (size_t index : AccessibleReadingOrder(places)) ordered.push_back(children[index]);
+  return ordered;
+}
 
 }  // namespace
 
@@ -181,30 +207,7 @@ class TDRXAccessibleObject final : public IAccessible {
  private:
   static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-  // Child windows and parts in reading order; parts keep their index in
-  // AccessibleParts() so a part number maps back to the item.
-  std::vector<TChild> Children() const {
-    std::vector<TChild> children;
-    std::vector<TRect> places;
-    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (!IsWindowVisible(child)) continue;
-      RECT rect{};
-      GetWindowRect(child, &rect);
-      MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
-      children.emplace_back(child);
-      places.push_back({rect.left, rect.top, rect.right, rect.bottom});
-    }
-    auto parts = source_->AccessibleParts();
-    for (size_t i = 0; i < parts.size(); ++i) {
-      if (parts[i].State & DRXAccessibleState::Invisible) continue;
-      children.emplace_back(i);
-      places.push_back(parts[i].Bounds);
-    }
-    std::vector<TChild> ordered;
-    ordered.reserve(children.size());
-    for (size_t index : AccessibleReadingOrder(places)) ordered.push_back(children[index]);
-    return ordered;
-  }
+  std::vector<TChild> Children() const { return ChildrenInReadingOrder(window_, source_->AccessibleParts()); }
 
   std::optional<TChild> ChildOf(const VARIANT& child) const {
     if (child.vt != VT_I4 || child.lVal < 1) return std::nullopt;
@@ -344,7 +347,8 @@ void TDRXAccessibleWindow::Detach() {
   object_ = nullptr;
 }
 
-bool TDRXAccessibleWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool TDRXAccessibleWindow::HandleMessage(HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                                         intptr_t& result) {
   if (message == WM_GETOBJECT) {
     // The id arrives as an unsigned 32-bit value: compare it as a LONG, or
     // OBJID_CLIENT never matches on 64-bit.
@@ -362,11 +366,20 @@ bool TDRXAccessibleWindow::HandleMessage(HWND window, UINT message, WPARAM wPara
   return false;
 }
 
-UINT AccessibleDefaultActionMessage() {
+int32_t AccessibleChildIdOfPart(HWND window, const std::vector<TDRXAccessibleItem>& parts, size_t part) {
+  auto children = ChildrenInReadingOrder(window, parts);
+  for (size_t i = 0; i < children.size(); ++i) {
+    auto* index = std::get_if<size_t>(&children[i]);
+    if (index && *index == part) return static_cast<int32_t>(i) + 1;
+  }
+  return CHILDID_SELF;
+}
+
+uint32_t AccessibleDefaultActionMessage() {
   static const UINT message = RegisterWindowMessageW(L"DRXAccessibleDefaultAction");
   return message;
 }
 
-void NotifyAccessibleEvent(HWND window, DWORD event, LONG child) {
+void NotifyAccessibleEvent(HWND window, uint32_t event, int32_t child) {
   NotifyWinEvent(event, window, OBJID_CLIENT, child);
 }

@@ -5,46 +5,9 @@
 
 namespace {
 
-// The position of the accelerator's character in the caption, or npos.
-size_t AcceleratorPosition(UStringView caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != u'&') continue;
-    if (caption[i + 1] != u'&') return i + 1;
-    ++i;  // "&&": a literal ampersand
-  }
-  return UStringView::npos;
-}
-
 bool OverlapVertically(const TRect& a, const TRect& b) { return a.Top < b.Bottom && b.Top < a.Bottom; }
 
 }  // namespace
-
-UString AccessibleNameFromCaption(UStringView caption) {
-  UString name;
-  name.reserve(caption.size());
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == u'&') {
-      if (i + 1 >= caption.size()) break;
-      ++i;
-    }
-    name += caption[i];
-  }
-  return name;
-}
-
-char16_t AcceleratorOfCaption(UStringView caption) {
-  size_t position = AcceleratorPosition(caption);
-  if (position == UStringView::npos) return 0;
-  char16_t letter = caption[position];
-  if (letter >= u'a' && letter <= u'z') letter = static_cast<char16_t>(letter - u'a' + u'A');
-  return letter;
-}
-
-UString AccessibleShortcutOfCaption(UStringView caption) {
-  char16_t letter = AcceleratorOfCaption(caption);
-  if (letter == 0 || letter == u' ') return {};
-  return UString(u"Alt+") + letter;
-}
 
 UString AccessiblePercent(int64_t minimum, int64_t maximum, int64_t position) {
   if (maximum <= minimum) return u"0%";

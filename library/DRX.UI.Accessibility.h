@@ -3,8 +3,9 @@
 // WM_GETOBJECT with an accessible object (MSAA IAccessible) whose role, name,
 // state and default action its control supplies, and whose children are its
 // child windows and the windowless parts it paints (labels, progress bars), in
-// reading order. The naming rules and the reading order are portable; the COM
-// object is Windows-only.
+// reading order. The reading order is portable; the COM object is
+// Windows-only. Names and shortcuts come from captions by the accelerator
+// rules of DRX.UI.Controls.
 
 #include <cstdint>
 #include <vector>
@@ -60,13 +61,6 @@ struct TDRXAccessibleItem {
   TRect Bounds;  // client coordinates of the window that paints it (parts only)
 };
 
-// A caption as read aloud: "&Next >" → "Next >", "&&" → "&".
-UString AccessibleNameFromCaption(UStringView caption);
-// The accelerator letter of a caption, upper-cased ASCII or as written; 0 when
-// the caption has none ("&&" is a literal ampersand, a trailing "&" nothing).
-char16_t AcceleratorOfCaption(UStringView caption);
-// "Alt+N" for "&Next >", empty without an accelerator.
-UString AccessibleShortcutOfCaption(UStringView caption);
 // A progress value as a reader says it: the share of the range, "0%" … "100%".
 UString AccessiblePercent(int64_t minimum, int64_t maximum, int64_t position);
 // The order in which a reader visits elements: top to bottom; elements whose
@@ -75,7 +69,7 @@ UString AccessiblePercent(int64_t minimum, int64_t maximum, int64_t position);
 std::vector<size_t> AccessibleReadingOrder(const std::vector<TRect>& bounds);
 
 #ifdef _WIN32
-#include <windows.h>
+struct HWND__;
 
 // What a window tells its accessible object. Asked afresh on each call, so the
 // answers follow the control's state without any caching.
@@ -86,8 +80,9 @@ class IDRXAccessibleSource {
   virtual TDRXAccessibleItem AccessibleSelf() = 0;
   // The windowless parts the window paints, in any order.
   virtual std::vector<TDRXAccessibleItem> AccessibleParts() { return {}; }
-  // Does what the default action of the window (part 0) or of part k (1-based)
-  // says. Runs from a posted message, never inside a reader's call.
+  // Does what the default action of the window (part 0) or of part k (1-based,
+  // as AccessibleParts lists them) says. Runs from a posted message, never
+  // inside a reader's call.
   virtual void AccessibleDoDefaultAction(int part) { (void)part; }
 
  protected:
@@ -109,7 +104,7 @@ class TDRXAccessibleWindow {
   // Handles the window's messages that concern it: WM_GETOBJECT for the client
   // object, the posted default action, WM_DESTROY. True when `result` is the
   // answer.
-  bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool HandleMessage(HWND__* window, uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
   void Detach();
 
  private:
@@ -118,9 +113,12 @@ class TDRXAccessibleWindow {
 };
 
 // The message a window receives to run a default action (wParam: the part).
-UINT AccessibleDefaultActionMessage();
-// Tells readers that something of the window (CHILDID_SELF) or of a part
-// (1-based, in reading order) changed: EVENT_OBJECT_FOCUS, _NAMECHANGE,
-// _STATECHANGE, _VALUECHANGE.
-void NotifyAccessibleEvent(HWND window, DWORD event, LONG child = CHILDID_SELF);
+uint32_t AccessibleDefaultActionMessage();
+// The child id under which readers know part k (0-based, as AccessibleParts
+// lists them) of the window: its place among the window's children in
+// reading order, 1-based; 0 (the window itself) when it is not shown.
+int32_t AccessibleChildIdOfPart(HWND__* window, const std::vector<TDRXAccessibleItem>& parts, size_t part);
+// Tells readers that something of the window (child 0) or of one of its
+// children changed: EVENT_OBJECT_FOCUS, _NAMECHANGE, _STATECHANGE, _VALUECHANGE.
+void NotifyAccessibleEvent(HWND__* window, uint32_t event, int32_t child = 0);
 #endif

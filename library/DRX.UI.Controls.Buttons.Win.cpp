@@ -480,7 +480,32 @@ void TDRXCustomCheckBox::SetState(TCheckBoxState state) {
   if (state == state_) return;
   state_ = state;
   StateChanged();
+  NotifyAccessibleChange(EVENT_OBJECT_STATECHANGE);
   Invalidate();
+}
+
+bool TDRXCustomCheckBox::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::CheckButton;
+  if (state_ == cbChecked) item.State |= DRXAccessibleState::Checked;
+  if (state_ == cbGrayed) item.State |= DRXAccessibleState::Mixed;
+  item.DefaultAction = state_ == cbChecked ? u"Uncheck" : u"Check";
+  return true;
+}
+
+bool TDRXRadioBox::AccessibleItem(TDRXAccessibleItem& item) const {
+  TDRXCustomCheckBox::AccessibleItem(item);
+  item.Role = TDRXAccessibleRole::RadioButton;
+  item.DefaultAction = u"Check";
+  return true;
+}
+
+bool TDRXSimpleButton::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::PushButton;
+  item.DefaultAction = u"Press";
+  // Enter presses the focused push button, else the one with the default look.
+  if (ViewInfo().HasFlag(bfDefault) || Focused()) item.State |= DRXAccessibleState::Default;
+  if (Down()) item.State |= DRXAccessibleState::Pressed;
+  return true;
 }
 
 void TDRXCustomCheckBox::Click() {

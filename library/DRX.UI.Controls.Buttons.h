@@ -283,6 +283,7 @@ class TDRXSimpleButton : public TDRXCustomButton {
   // When enabled: the click handler, then the form's modal result (if the button still exists).
   void Click() override;
   bool DialogKey(uint16_t key, TShiftState shift) override;
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
 
  protected:
   bool AcceptsEnter() const override { return true; }
@@ -357,6 +358,7 @@ class TDRXCustomCheckBox : public TDRXCustomButton {
   void Click() override;
   // Sizes the control to its layout when AutoSize is on.
   void AdjustSize();
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
 
  protected:
   TDRXCustomCheckBox(TDRXComponent* owner, TDRXButtonStyleFactory makeStyle);
@@ -401,6 +403,7 @@ class TDRXRadioBox : public TDRXCustomCheckBox {
   // Checked first unchecks the other radio boxes of the group under the same
   // parent; any other state is ignored.
   void SetState(TCheckBoxState state) override;
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
 
  private:
   int groupIndex_ = 0;

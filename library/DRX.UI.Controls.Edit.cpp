@@ -18,3 +18,9 @@ TDRXEditLayout CalculateEditLayout(const TRect& area, std::span<const TDRXEditBu
   layout.Text = {area.Left, area.Top, static_cast<int32_t>(std::max<int64_t>(right, area.Left)), area.Bottom};
   return layout;
 }
+
+TDRXStyleEdit::TDRXStyleEdit(IDRXStyleOwner* owner) : TDRXStyleEditBox(owner, u"EditBox.Textures.Border") {
+  AddTexture(etsButton, u"Buttons.Textures.Button");
+  AddColor(ecsButtonText, u"Buttons.Colors.Text");
+  AddColor(ecsButtonTextDisabled, u"Buttons.Colors.TextDisabled");
+}

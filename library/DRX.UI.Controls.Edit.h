@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "DRX.Graphics.Types.h"
+#include "DRX.UI.Controls.EditBox.h"
+#include "DRX.UI.Resources.Styles.h"
 
 // One embedded button as the layout sees it: its width (pixels of the current
 // DPI) and whether it shows.
@@ -27,3 +29,114 @@ struct TDRXEditLayout {
 // the gap before the first visible button. Buttons that do not fit push the
 // text to nothing and are cut at the area's left edge.
 TDRXEditLayout CalculateEditLayout(const TRect& area, std::span<const TDRXEditButtonSlot> buttons, int32_t gap);
+
+// Colour slots of the embedded buttons, after the shared ones.
+enum TDRXEditButtonColorSlot : uint8_t { ecsButtonText = 4, ecsButtonTextDisabled };
+
+// The edit's style: the shared slots, "EditBox.Textures.Border", and the push
+// button's texture and text colours for the embedded buttons.
+class TDRXStyleEdit : public TDRXStyleEditBox {
+ public:
+  explicit TDRXStyleEdit(IDRXStyleOwner* owner = nullptr);
+  TDRXResourceTexture& Button() const { return Textures(etsButton); }
+};
+
+#ifdef _WIN32
+#include <memory>
+
+#include "DRX.UI.Accessibility.h"
+
+class TDRXEdit;
+
+// A button inside an edit (windowless, painted by the edit with the push
+// button's texture). Its width is in pixels of the current DPI and scales
+// with the edit; a click runs OnClick. An "&" in the caption makes its letter
+// an accelerator of the form.
+class TDRXEditButton : public TDRXCustomControl {
+ public:
+  explicit TDRXEditButton(TDRXEdit& edit);
+  UString ClassName() const override { return u"TDRXEditButton"; }
+  bool HasCaption() const override { return true; }
+
+  int32_t ButtonWidth() const { return width_; }
+  void SetButtonWidth(int32_t width);
+  bool Pressed() const { return pressed_; }
+  void ChangeScale(int32_t numerator, int32_t denominator) override;
+
+ protected:
+  void Paint(HDC__* dc) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseEnter() override { Invalidate(); }
+  void MouseLeave() override { Invalidate(); }
+  void VisibleChanged() override;
+
+ private:
+  TDRXEdit& edit_;
+  int32_t width_ = 0;
+  bool pressed_ = false;
+  bool pressedInside_ = false;
+};
+
+// The edit's inner window: a single-line "EDIT".
+class TDRXInnerEdit : public TDRXInnerWindow {
+ public:
+  explicit TDRXInnerEdit(TDRXEdit& edit);
+
+ protected:
+  void CreateParams(TDRXSystemWindowParams& params) override;
+
+ private:
+  TDRXEdit& edit_;
+};
+
+// The skinned single-line edit. OnChange runs after every change of the text,
+// keystroke by keystroke, and also when SetText changes it. Screen readers
+// find the system edit inside it and its buttons as push buttons.
+class TDRXEdit : public TDRXCustomEditBox, private IDRXAccessibleSource {
+ public:
+  explicit TDRXEdit(TDRXComponent* owner = nullptr);
+  ~TDRXEdit() override;
+  UString ClassName() const override { return u"TDRXEdit"; }
+
+  UString Text() const;
+  void SetText(UStringView text);
+  TDRXStyleEdit& Style() { return static_cast<TDRXStyleEdit&>(TDRXCustomEditBox::Style()); }
+
+  // Adds a button at the right end, after the ones there; the edit owns it.
+  TDRXEditButton& AddButton(int32_t width, UStringView caption);
+  int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+  TDRXEditButton& Buttons(int index) const { return *buttons_.at(static_cast<size_t>(index)); }
+  // Places the text and the buttons again (after a button changed).
+  void LayoutButtons();
+  // The inner window; none before the edit has a window.
+  TDRXSystemWindow* InnerControl() const { return inner_.get(); }
+
+  TDRXNotifyEvent OnChange;
+
+  bool DialogChar(char16_t character) override;
+  intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  void ChangeScale(int32_t numerator, int32_t denominator) override;
+
+ protected:
+  TDRXSystemWindow* Inner() const override { return inner_.get(); }
+  void HandleCreated() override;
+  void BoundsChanged() override;
+  void FontChanged() override;
+  virtual void Change();
+
+ private:
+  TRect TextRect(const TRect& area);
+
+  std::unique_ptr<TDRXInnerEdit> inner_;
+  std::vector<TDRXEditButton*> buttons_;
+  TDRXAccessibleItem AccessibleSelf() override;
+  std::vector<TDRXAccessibleItem> AccessibleParts() override;
+  void AccessibleDoDefaultAction(int part) override;
+
+  UString text_;  // while there is no inner window
+  bool creatingInner_ = false;
+  TDRXAccessibleWindow accessible_{*this};
+};
+#endif

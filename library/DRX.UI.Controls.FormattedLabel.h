@@ -59,3 +59,77 @@ class TDRXFormattedLabelLayout {
 // The content rectangle: the client less the border width on every side when
 // the label has borders.
 TRect FormattedLabelContentRect(const TRect& client, bool borders, int32_t borderWidth);
+
+#ifdef _WIN32
+#include <functional>
+#include <memory>
+
+#include "DRX.UI.Controls.Labels.h"
+
+// A windowless label showing its caption as formatted text, in the colours of
+// a label style: the text colour by state (a font colour set explicitly
+// wins), links in "Labels.Colors.TextHyperlink", the background unless
+// transparent, and with Borders a one-pixel frame (scaled) in
+// "Labels.Colors.Line1" that the text stays inside. With AutoScroll the
+// control's height follows the text.
+class TDRXFormattedLabel : public TDRXCustomControl, protected IDRXStyleOwner {
+ public:
+  using TLinkExecuteEvent = std::function<void(TDRXFormattedLabel& sender, const UString& target)>;
+
+  explicit TDRXFormattedLabel(TDRXComponent* owner = nullptr);
+  ~TDRXFormattedLabel() override;
+
+  UString ClassName() const override { return u"TDRXFormattedLabel"; }
+  bool HasCaption() const override { return true; }
+
+  TAlignment Alignment() const { return layout_->Alignment(); }
+  void SetAlignment(TAlignment alignment);
+  bool AutoScroll() const { return layout_->AutoScroll(); }
+  void SetAutoScroll(bool on);
+  bool Borders() const { return borders_; }
+  void SetBorders(bool on);
+  bool WordWrap() const { return layout_->WordWrap(); }
+  void SetWordWrap(bool on);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool on);
+  TDRXCustomResourceCollection* ResourceCollection() const { return resourceCollection_; }
+  void SetResourceCollection(TDRXCustomResourceCollection* collection);
+  TDRXStyleLabel& Style() const { return *style_; }
+
+  // The layout as it is drawn, in client coordinates.
+  TDRXFormattedLabelLayout& TextLayout() { return *layout_; }
+  // The target of the link under a point of the client; none elsewhere.
+  std::optional<UString> LinkAt(TPoint point) { return layout_->LinkAt(point); }
+
+  // A click on a link: the handler, or else the shell opens the target.
+  TLinkExecuteEvent OnLinkExecute;
+  void ExecuteLink(const UString& target);
+
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+
+ protected:
+  void Paint(HDC__* dc) override;
+  void Resized() override;
+  void EnabledChanged() override;
+  void FontChanged() override;
+  void CaptionChanged() override;
+  TDRXCustomResourceCollection* StyleResourceCollection() override { return resourceCollection_; }
+  void StyleChanged(TDRXStyle&) override { LayoutChanged(); }
+
+ private:
+  // Hands the layout its font, colours and rectangle, then repaints.
+  void LayoutChanged();
+  int32_t BorderWidth() const;
+  void PaintBorders(HDC__* dc) const;
+
+  std::unique_ptr<TDRXStyleLabel> style_;
+  std::unique_ptr<TDRXFormattedLabelLayout> layout_;
+  TDRXCustomResourceCollection* resourceCollection_ = nullptr;
+  bool borders_ = false;
+  bool transparent_ = true;
+  bool sizing_ = false;
+  std::optional<UString> pressedLink_;
+};
+#endif

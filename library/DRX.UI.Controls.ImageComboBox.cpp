@@ -49,3 +49,22 @@ int TDRXImageComboBoxItems::IndexOfTag(int32_t tag) const {
 int TDRXImageComboBoxItems::IndexOfData(intptr_t data) const {
   return IndexWhere([data](const auto& item) { return item.Data == data; });
 }
+
+int SelectionAfterChange(int selected, TDRXImageComboBoxItems::TChange change, int index) {
+  if (selected < 0) return -1;
+  switch (change) {
+    case TDRXImageComboBoxItems::chInserted: return index <= selected ? selected + 1 : selected;
+    case TDRXImageComboBoxItems::chDeleted:
+      if (index == selected) return -1;
+      return index < selected ? selected - 1 : selected;
+    case TDRXImageComboBoxItems::chCleared:
+    default: return -1;
+  }
+}
+
+TDRXStyleImageComboBox::TDRXStyleImageComboBox(IDRXStyleOwner* owner)
+    : TDRXStyleEditBox(owner, u"ComboBox.Textures.Border") {
+  AddTexture(etsArrow, u"ComboBox.Textures.Arrow");
+  AddColor(ecsSelection, u"Popup.Colors.Selection");
+  AddColor(ecsTextSelected, u"Popup.Colors.TextSelected");
+}

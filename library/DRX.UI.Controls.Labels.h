@@ -125,3 +125,139 @@ struct TDRXValidationLabelLayout {
 TDRXValidationLabelLayout LayoutValidationLabel(const TRect& client, TSize icon, int32_t gap);
 // The auto size: the text size plus icon width + gap in width, at least the icon's height.
 TSize ValidationLabelSize(TSize text, TSize icon, int32_t gap);
+
+#ifdef _WIN32
+#include <functional>
+#include <memory>
+
+#include "DRX.UI.Controls.h"
+
+// A windowless skinned label. Defaults: 75 × 15 pixels, transparent, left
+// aligned, vertically centred. The text rectangle is recomputed on every
+// change of size, text, font, alignment or style; AutoSize sizes the control
+// to it (only the height while the text wraps or the control stretches
+// across its parent, only the width while it stretches down it). The font's
+// colour counts as set when it is not the default black (the window-text
+// colour); else the skin gives the colour by state.
+class TDRXLabel : public TDRXCustomControl, protected IDRXStyleOwner {
+ public:
+  explicit TDRXLabel(TDRXComponent* owner = nullptr);
+  ~TDRXLabel() override;
+
+  UString ClassName() const override { return u"TDRXLabel"; }
+  bool HasCaption() const override { return true; }
+
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment);
+  TVerticalAlignment AlignmentVert() const { return alignmentVert_; }
+  void SetAlignmentVert(TVerticalAlignment alignment);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool on);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool on);
+  // The collection the style looks in first (not owned; none for the root's).
+  TDRXCustomResourceCollection* ResourceCollection() const { return resourceCollection_; }
+  void SetResourceCollection(TDRXCustomResourceCollection* collection);
+  TDRXStyleLabel& Style() const { return *style_; }
+  // A label's subcontrol is enabled exactly when the label is.
+  TDRXCustomControl* SubControl() const;
+  void SetSubControl(TDRXCustomControl* control);
+  // Setting a URL underlines the font, clearing it removes the underline.
+  const UString& URL() const { return url_; }
+  void SetURL(UStringView url);
+
+  // The text rectangle in client coordinates.
+  TRect TextRect() const { return textRect_; }
+  // The text's colour now (alpha 0: no text).
+  TDRXAlphaColor TextColor() const;
+
+  // With a URL only the text rectangle accepts the mouse.
+  bool HitTest(TPoint point) const override;
+  // The click handler, or else the URL opened with the shell.
+  void Click() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+
+ protected:
+  // Kinds with a style of their own hand over its maker.
+  using TStyleMaker = std::unique_ptr<TDRXStyleLabel> (*)(IDRXStyleOwner* owner);
+  TDRXLabel(TDRXComponent* owner, TStyleMaker makeStyle);
+
+  void Paint(HDC__* dc) override;
+  // The area the text is placed in, and the size AutoSize gives the control
+  // for a text extent; kinds with more to show change them.
+  virtual TRect TextArea() const { return ClientRect(); }
+  virtual TSize AutoSizeFor(TSize textExtent) const { return textExtent; }
+  // Recomputes the text rectangle (and sizes the control with AutoSize).
+  void TextLayoutChanged();
+  // The style's textures follow the DPI the label is painted at.
+  void FollowDPI() const;
+
+  TDRXCustomResourceCollection* StyleResourceCollection() override { return resourceCollection_; }
+  void StyleChanged(TDRXStyle& style) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  void Resized() override;
+  void EnabledChanged() override;
+  void FontChanged() override;
+  void CaptionChanged() override;
+
+ private:
+  TSize MeasureText(int32_t width) const;
+  void ApplyAutoSize(TSize extent);
+  void UpdateSubControl();
+  void PaintText(HDC__* dc, const TRect& rect, TDRXAlphaColor color) const;
+  void PaintLine(HDC__* dc) const;
+
+  std::unique_ptr<TDRXStyleLabel> style_;
+  TDRXCustomResourceCollection* resourceCollection_ = nullptr;
+  TDRXCustomControl* subControl_ = nullptr;
+  std::weak_ptr<const void> subControlAlive_;
+  TAlignment alignment_ = taLeftJustify;
+  TVerticalAlignment alignmentVert_ = taVerticalCenter;
+  bool autoSize_ = false;
+  bool transparent_ = true;
+  bool pressed_ = false;
+  bool sizing_ = false;
+  UString url_;
+  TRect textRect_;
+};
+
+// A label with a status icon (frame Icon of "Labels.Textures.Icons") at its
+// left; AutoSize is on.
+class TDRXValidationLabel : public TDRXLabel {
+ public:
+  explicit TDRXValidationLabel(TDRXComponent* owner = nullptr);
+  UString ClassName() const override { return u"TDRXValidationLabel"; }
+
+  // The icon's frame: 0 information, 1 warning (the default), 2 error, 3 success.
+  int32_t Icon() const { return icon_; }
+  void SetIcon(int32_t icon);
+  TDRXStyleValidationLabel& Style() const { return static_cast<TDRXStyleValidationLabel&>(TDRXLabel::Style()); }
+  // Where the icon is drawn, in client coordinates.
+  TRect IconRect() const;
+
+ protected:
+  void Paint(HDC__* dc) override;
+  TRect TextArea() const override;
+  TSize AutoSizeFor(TSize textExtent) const override;
+
+ private:
+  TSize IconSize() const;
+  int32_t Gap() const;
+  int32_t icon_ = 1;
+};
+
+// Fills in an ARGB colour: exactly through GDI when opaque, blended by GDI+
+// when translucent, not at all for alpha 0.
+void FillRectInColor(HDC__* dc, const TRect& rect, TDRXAlphaColor color);
+// Draws text through DrawTextW in an ARGB colour: nothing for alpha 0, blended
+// over what is there for a translucent colour.
+void DrawTextInColor(HDC__* dc, const TFont& font, UStringView text, const TRect& rect, uint32_t format,
+                     TDRXAlphaColor color);
+// Opens a URL (or a file, or a "mailto:" target) with the shell's default verb.
+void ShellOpen(const UString& target);
+// Tests: what opens targets instead of the shell; an empty function gives the shell back.
+void SetShellOpenHandler(std::function<void(const UString& target)> handler);
+#endif

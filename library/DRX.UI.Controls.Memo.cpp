@@ -23,3 +23,5 @@ TDRXMemoLayout CalculateMemoLayout(const TRect& content, TDRXScrollStyle bars, i
   if (vertical && horizontal) layout.Corner = {visible.Right, visible.Bottom, area.Right, area.Bottom};
   return layout;
 }
+
+TDRXStyleMemo::TDRXStyleMemo(IDRXStyleOwner* owner) : TDRXStyleEditBox(owner, u"Memo.Textures.Border") {}

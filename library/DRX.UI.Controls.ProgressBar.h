@@ -80,3 +80,52 @@ struct TDRXWaitingBlocks {
   TRect Second;
 };
 TDRXWaitingBlocks WaitingBlocks(const TRect& client, int32_t position);
+
+#ifdef _WIN32
+#include <memory>
+
+#include "DRX.UI.Controls.h"
+
+// A windowless skinned progress bar, always 18 pixels high (scaled). In
+// waiting mode a block runs across it, moved every 30 milliseconds by one
+// timer of the thread that all waiting bars share.
+class TDRXProgressBar : public TDRXCustomControl, protected IDRXStyleOwner {
+ public:
+  explicit TDRXProgressBar(TDRXComponent* owner = nullptr);
+  ~TDRXProgressBar() override;
+
+  UString ClassName() const override { return u"TDRXProgressBar"; }
+
+  double Min() const { return values_.Min(); }
+  void SetMin(double value);
+  double Max() const { return values_.Max(); }
+  void SetMax(double value);
+  double Progress() const { return values_.Progress(); }
+  void SetProgress(double value);
+  bool WaitingMode() const { return values_.WaitingMode(); }
+  void SetWaitingMode(bool on);
+  int32_t WaitingPosition() const { return values_.WaitingPosition(); }
+  // One step of the waiting animation (what the timer does).
+  void AdvanceWaiting();
+
+  TDRXCustomResourceCollection* ResourceCollection() const { return resourceCollection_; }
+  void SetResourceCollection(TDRXCustomResourceCollection* collection);
+  TDRXStyleProgress& Style() const { return *style_; }
+
+ protected:
+  void Paint(HDC__* dc) override;
+  TRect CorrectBounds(const TRect& requested) const override;
+  void EnabledChanged() override;
+  TDRXCustomResourceCollection* StyleResourceCollection() override { return resourceCollection_; }
+  void StyleChanged(TDRXStyle&) override { Invalidate(); }
+
+ private:
+  void ValuesChanged(bool changed);
+  void FollowWaitingMode();
+
+  std::unique_ptr<TDRXStyleProgress> style_;
+  TDRXCustomResourceCollection* resourceCollection_ = nullptr;
+  TDRXProgressBarValues values_;
+  bool ticking_ = false;
+};
+#endif

@@ -96,3 +96,22 @@ int32_t ScrollPositionFromThumb(const TDRXScrollBarLayout& layout, TDRXOrientati
   const int64_t offset = std::clamp<int64_t>(static_cast<int64_t>(thumbStart) - track.Start, 0, travel);
   return static_cast<int32_t>(values.Min + ScaleRounded(offset, steps, travel));
 }
+
+TDRXScrollPartState ScrollPartState(TDRXScrollBarPart part, bool enabled, TDRXScrollBarPart hot,
+                                    TDRXScrollBarPart pressed) {
+  if (!enabled) return psDisabled;
+  if (pressed != spNone) return part == pressed && hot == pressed ? psPressed : psNormal;
+  return part == hot ? psHot : psNormal;
+}
+
+int32_t ScrollArrowFrame(TDRXOrientation orientation, bool second, TDRXScrollPartState state) {
+  const int32_t group = (orientation == orVertical ? 0 : 2) + (second ? 1 : 0);
+  return group * 4 + state;
+}
+
+TDRXStyleScrollBar::TDRXStyleScrollBar(IDRXStyleOwner* owner) : TDRXStyle(owner) {
+  AddTexture(sbtTrack, u"ScrollBar.Textures.Track");
+  AddTexture(sbtThumbVert, u"ScrollBar.Textures.ThumbVert");
+  AddTexture(sbtThumbHorz, u"ScrollBar.Textures.ThumbHorz");
+  AddTexture(sbtArrows, u"ScrollBar.Textures.Arrows");
+}

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "DRX.Graphics.Types.h"
+#include "DRX.UI.Resources.Styles.h"
 
 enum TDRXOrientation : uint8_t { orHorizontal, orVertical };
 
@@ -61,3 +62,84 @@ TDRXScrollBarPart ScrollBarHitTest(const TDRXScrollBarLayout& layout, TPoint poi
 // current position when the layout has no thumb.
 int32_t ScrollPositionFromThumb(const TDRXScrollBarLayout& layout, TDRXOrientation orientation,
                                 const TDRXScrollValues& values, int32_t thumbStart);
+
+// The look of one part: frames of the skin's scroll-bar textures.
+enum TDRXScrollPartState : uint8_t { psNormal, psHot, psPressed, psDisabled };
+
+// The state of a part from the bar's enabled flag, the part under the mouse
+// and the part held down (pressed shows only while the mouse is over it).
+TDRXScrollPartState ScrollPartState(TDRXScrollBarPart part, bool enabled, TDRXScrollBarPart hot,
+                                    TDRXScrollBarPart pressed);
+// The frame of an arrow texture laid out in groups up, down, left, right of
+// four states each; `second` is the down or right arrow.
+int32_t ScrollArrowFrame(TDRXOrientation orientation, bool second, TDRXScrollPartState state);
+
+// The texture slots of TDRXStyleScrollBar.
+enum TDRXScrollBarTextureSlot : uint8_t { sbtTrack, sbtThumbVert, sbtThumbHorz, sbtArrows };
+
+// "ScrollBar.Textures.Track" (frames normal, disabled), ".ThumbVert" and
+// ".ThumbHorz" (normal, hover, pressed, disabled) and ".Arrows".
+class TDRXStyleScrollBar : public TDRXStyle {
+ public:
+  explicit TDRXStyleScrollBar(IDRXStyleOwner* owner = nullptr);
+};
+
+#ifdef _WIN32
+#include <functional>
+
+#include "DRX.UI.Controls.h"
+
+class TDRXScrollBar;
+// The scroll codes of WM_VSCROLL (SB_LINEUP ... SB_ENDSCROLL) and the position
+// they lead to (the thumb's for SB_THUMBTRACK and SB_THUMBPOSITION).
+using TDRXScrollEvent = std::function<void(TDRXScrollBar& sender, int code, int32_t position)>;
+
+// A windowed bar that takes no focus. Clicks on an arrow or the track repeat
+// while the button is held; dragging the thumb reports SB_THUMBTRACK on every
+// step, SB_THUMBPOSITION at the release, and every gesture ends with
+// SB_ENDSCROLL. The bar only reports: its owner sets the values it shows.
+class TDRXScrollBar : public TDRXWinControl, private IDRXStyleOwner {
+ public:
+  explicit TDRXScrollBar(TDRXComponent* owner = nullptr, TDRXOrientation orientation = orVertical);
+  ~TDRXScrollBar() override;
+  UString ClassName() const override { return u"TDRXScrollBar"; }
+
+  TDRXOrientation Orientation() const { return orientation_; }
+  const TDRXScrollValues& Values() const { return values_; }
+  void SetValues(const TDRXScrollValues& values);
+  TDRXStyleScrollBar& Style() { return style_; }
+  // The bar's thickness at the current DPI (the arrow texture's frame size).
+  int32_t Thickness();
+  TDRXScrollBarLayout Layout();
+
+  TDRXScrollEvent OnScroll;
+
+  intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+
+ protected:
+  void Paint(HDC__* dc) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseLeave() override;
+
+ private:
+  void StyleChanged(TDRXStyle& style) override { Invalidate(); }
+  void PrepareStyle();
+  TDRXScrollBarMetrics Metrics();
+  void Step(TDRXScrollBarPart part);
+  void Report(int code, int32_t position);
+  void StopRepeat();
+  void SetHot(TDRXScrollBarPart part);
+
+  TDRXOrientation orientation_;
+  TDRXScrollValues values_;
+  TDRXStyleScrollBar style_;
+  TDRXScrollBarPart hot_ = spNone;
+  TDRXScrollBarPart pressed_ = spNone;
+  TPoint pressPoint_;
+  int32_t dragOffset_ = 0;  // from the thumb's leading edge to the point that holds it
+  int32_t trackPosition_ = 0;  // where the dragged thumb stands
+  bool repeating_ = false;
+};
+#endif

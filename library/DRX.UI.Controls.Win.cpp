@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <functional>
 #include <set>
 
 #include "DRX.Exceptions.h"
@@ -107,7 +108,9 @@ void TDRXCustomControl::PaintTo(HDC dc) {
 
 // ---- TDRXWinControl ----
 
-TDRXWinControl::TDRXWinControl(TDRXComponent* owner) : TDRXCustomControl(owner) {}
+TDRXWinControl::TDRXWinControl(TDRXComponent* owner)
+    : TDRXCustomControl(owner),
+      accessible_(std::make_unique<TDRXAccessibleWindow>(static_cast<IDRXAccessibleSource&>(*this))) {}
 
 TDRXWinControl::~TDRXWinControl() {
   DestroyChildren();
@@ -168,6 +171,7 @@ void TDRXWinControl::DestroyHandle() {
 }
 
 void TDRXWinControl::HandleDestroyed() {
+  accessible_->Detach();
   handle_ = nullptr;
   mouseTarget_ = nullptr;
   hoverControl_ = nullptr;
@@ -217,6 +221,7 @@ void TDRXWinControl::PlacementChanged() {
 
 void TDRXWinControl::EnabledChanged() {
   if (handle_) EnableWindow(handle_, Enabled());
+  NotifyAccessibleChange(EVENT_OBJECT_STATECHANGE);
   Invalidate();
 }
 
@@ -228,6 +233,7 @@ void TDRXWinControl::CaptionChanged() {
     shown.resize(static_cast<size_t>(GetWindowTextW(handle_, W(shown), length + 1)));
     if (shown != caption) SetWindowTextW(handle_, W(caption));
   }
+  NotifyAccessibleChange(EVENT_OBJECT_NAMECHANGE);
   Invalidate();
 }
 
@@ -274,7 +280,75 @@ void TDRXWinControl::FocusChangedTo(TDRXWinControl* control) {
 }
 
 intptr_t TDRXWinControl::OnGetObject(uintptr_t wParam, intptr_t lParam) {
+  intptr_t result = 0;
+  if (handle_ && accessible_->HandleMessage(handle_, WM_GETOBJECT, wParam, lParam, result)) return result;
   return DefaultHandler(WM_GETOBJECT, wParam, lParam);
+}
+
+// ---- What screen readers learn ----
+
+TDRXAccessibleItem TDRXWinControl::AccessibleSelf() {
+  TDRXAccessibleItem item;
+  item.Name = StripAccelerator(Caption());
+  item.Shortcut = AcceleratorShortcut(Caption());
+  if (TabStop() && CanFocus()) item.State |= DRXAccessibleState::Focusable;
+  AccessibleItem(item);
+  return item;
+}
+
+std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> TDRXWinControl::AccessibleWindowless() {
+  std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> found;
+  std::function<void(TDRXCustomControl&)> walk = [&](TDRXCustomControl& container) {
+    for (int i = 0; i < container.ControlCount(); ++i) {
+      TDRXCustomControl* control = container.Controls(i);
+      if (control->IsWindowed() || !control->Visible()) continue;
+      TDRXAccessibleItem item;
+      if (control->AccessibleItem(item)) {
+        const TPoint origin = control->OriginInParentWindow();
+        item.Bounds = ::Bounds(origin.X, origin.Y, control->Width(), control->Height());
+        if (!control->EnabledInTree()) item.State |= DRXAccessibleState::Unavailable;
+        found.emplace_back(control, std::move(item));
+      }
+      walk(*control);
+    }
+  };
+  walk(*this);
+  return found;
+}
+
+std::vector<TDRXAccessibleItem> TDRXWinControl::AccessibleParts() {
+  std::vector<TDRXAccessibleItem> parts;
+  for (auto& [control, item] : AccessibleWindowless()) parts.push_back(std::move(item));
+  return parts;
+}
+
+void TDRXWinControl::AccessibleDoDefaultAction(int part) {
+  if (part == 0) {
+    if (EnabledInTree()) AccessibleDefaultAction();
+    return;
+  }
+  auto windowless = AccessibleWindowless();
+  if (part < 1 || static_cast<size_t>(part) > windowless.size()) return;
+  TDRXCustomControl* control = windowless[static_cast<size_t>(part) - 1].first;
+  if (control->EnabledInTree()) control->AccessibleDefaultAction();
+}
+
+void TDRXCustomControl::NotifyAccessibleChange(uint32_t event) {
+  if (TDRXWinControl* self = AsWinControl()) {
+    if (self->HandleAllocated()) NotifyAccessibleEvent(self->handle_, event);
+    return;
+  }
+  TDRXWinControl* window = ParentWindow();
+  if (!window || !window->HandleAllocated() || !Visible()) return;
+  auto windowless = window->AccessibleWindowless();
+  std::vector<TDRXAccessibleItem> parts;
+  size_t mine = windowless.size();
+  for (size_t i = 0; i < windowless.size(); ++i) {
+    if (windowless[i].first == this) mine = i;
+    parts.push_back(windowless[i].second);
+  }
+  if (mine == windowless.size()) return;
+  NotifyAccessibleEvent(window->handle_, event, AccessibleChildIdOfPart(window->handle_, parts, mine));
 }
 
 // ---- Painting ----
@@ -472,6 +546,7 @@ intptr_t TDRXWinControl::WndProc(uint32_t message, uintptr_t wParam, intptr_t lP
       return DefaultHandler(message, wParam, lParam);
     case WM_SETFOCUS: {
       const std::weak_ptr<const void> alive = AliveToken();
+      NotifyAccessibleEvent(handle_, EVENT_OBJECT_FOCUS);
       FocusEntered();
       if (!alive.expired()) FocusChangedTo(this);
       return 0;
@@ -486,14 +561,24 @@ intptr_t TDRXWinControl::WndProc(uint32_t message, uintptr_t wParam, intptr_t lP
     }
     case WM_GETOBJECT:
       return OnGetObject(wParam, lParam);
-    default:
+    default: {
+      intptr_t result = 0;
+      if (message == AccessibleDefaultActionMessage() &&
+          accessible_->HandleMessage(handle_, message, wParam, lParam, result))
+        return result;
       return DefaultHandler(message, wParam, lParam);
+    }
   }
 }
 
 // ---- Process-wide helpers ----
 
-TDRXWinControl* FocusedControl() { return TDRXWinControl::FromHandle(GetFocus()); }
+TDRXWinControl* FocusedControl() {
+  // A system window inside a control (an edit's inner window) counts as that control.
+  for (HWND window = GetFocus(); window; window = GetParent(window))
+    if (TDRXWinControl* control = TDRXWinControl::FromHandle(window)) return control;
+  return nullptr;
+}
 
 HFONT ControlFontHandle(const TFont& font) {
   static TDRXGdiTextMeasurer* fonts = new TDRXGdiTextMeasurer;  // lives as long as the process

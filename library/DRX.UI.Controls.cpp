@@ -346,6 +346,16 @@ UString StripAccelerator(UStringView caption) {
   return shown;
 }
 
+UString AcceleratorShortcut(UStringView caption) {
+  const char16_t accelerator = AcceleratorOf(caption);
+  if (accelerator == 0 || accelerator == u' ') return {};
+  return UString(u"Alt+") + accelerator;
+}
+
+#ifndef _WIN32
+void TDRXCustomControl::NotifyAccessibleChange(uint32_t) {}
+#endif
+
 bool IsAccelerator(char16_t character, UStringView caption) {
   const char16_t accelerator = AcceleratorOf(caption);
   return accelerator != 0 && UpperAscii(character) == accelerator;

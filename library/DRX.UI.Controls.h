@@ -24,6 +24,7 @@
 
 #include "DRX.Graphics.Types.h"
 #include "DRX.Strings.h"
+#include "DRX.UI.Accessibility.h"
 #include "DRX.UI.Controls.Layout.h"
 
 struct HDC__;
@@ -177,6 +178,19 @@ class TDRXCustomControl : public TDRXComponent {
   TDRXNotifyEvent OnClick;
   virtual void Click();
 
+  // ---- What screen readers learn ----
+  // Fills what a reader announces of the control and answers true; a
+  // windowless control that answers false is not shown to readers (its
+  // window fills Bounds). Windowed kinds start from a client item named by
+  // the caption.
+  virtual bool AccessibleItem(TDRXAccessibleItem& item) const { return false; }
+  // What a reader's "activate" does: a click by default.
+  virtual void AccessibleDefaultAction() { Click(); }
+  // Tells readers that the control's name, state or value changed
+  // (EVENT_OBJECT_NAMECHANGE, _STATECHANGE, _VALUECHANGE); nothing off Windows
+  // or before the window exists.
+  void NotifyAccessibleChange(uint32_t event);
+
   // ---- Routed by the parent window ----
   virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {}
   virtual void MouseMove(TShiftState shift, int32_t x, int32_t y) {}
@@ -236,6 +250,8 @@ class TDRXCustomControl : public TDRXComponent {
 char16_t AcceleratorOf(UStringView caption);
 // The caption as shown: "&&" becomes "&", a single "&" disappears.
 UString StripAccelerator(UStringView caption);
+// "Alt+N" for "&Next >", as readers announce the shortcut; empty without one.
+UString AcceleratorShortcut(UStringView caption);
 // Whether the character is the caption's accelerator, ignoring ASCII case.
 bool IsAccelerator(char16_t character, UStringView caption);
 
@@ -258,7 +274,7 @@ struct TDRXCreateParams {
 // kind, when its handle is asked for); its text is the caption. It paints
 // itself and its windowless descendants into one back buffer and routes the
 // mouse to them by hit test.
-class TDRXWinControl : public TDRXCustomControl {
+class TDRXWinControl : public TDRXCustomControl, private IDRXAccessibleSource {
  public:
   explicit TDRXWinControl(TDRXComponent* owner = nullptr);
   ~TDRXWinControl() override;
@@ -342,6 +358,13 @@ class TDRXWinControl : public TDRXCustomControl {
 
  private:
   friend struct TDRXWinControlThunk;
+  friend class TDRXCustomControl;
+  TDRXAccessibleItem AccessibleSelf() override;
+  std::vector<TDRXAccessibleItem> AccessibleParts() override;
+  void AccessibleDoDefaultAction(int part) override;
+  // The windowless descendants that readers see, in tree order, with their
+  // bounds in this window's client coordinates.
+  std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> AccessibleWindowless();
   intptr_t OnPaintMessage();
   intptr_t OnMouseMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
   void RouteMouseMove(TShiftState shift, TPoint point);
@@ -355,9 +378,11 @@ class TDRXWinControl : public TDRXCustomControl {
   bool trackingLeave_ = false;
   bool tabStop_ = true;
   bool movingWindow_ = false;
+  std::unique_ptr<TDRXAccessibleWindow> accessible_;
 };
 
-// The windowed control whose window has the focus; none when it is no control of the library.
+// The windowed control whose window has the focus, or holds the focused window
+// (an edit's inner window); none when the focus is outside the library's controls.
 TDRXWinControl* FocusedControl();
 // The GDI font for a font description, kept for the whole process.
 struct HFONT__;

@@ -405,3 +405,19 @@ intptr_t TDRXForm::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) 
       return TDRXWinControl::WndProc(message, wParam, lParam);
   }
 }
+
+// ---- What screen readers learn ----
+
+bool TDRXForm::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::Dialog;
+  item.Shortcut.clear();
+  item.State &= ~DRXAccessibleState::Focusable;  // a window, not a stop of the Tab cycle
+  item.Description = accessibleDescription_;
+  return true;
+}
+
+void TDRXForm::SetAccessibleDescription(UStringView text) {
+  if (accessibleDescription_ == text) return;
+  accessibleDescription_ = UString(text);
+  NotifyAccessibleChange(EVENT_OBJECT_DESCRIPTIONCHANGE);
+}

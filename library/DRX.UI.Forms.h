@@ -63,6 +63,12 @@ class TDRXForm : public TDRXWinControl, private IDRXApplicationListener {
   TColor Color() const { return color_; }
   void SetColor(TColor color);
 
+  // Readers know the form as a dialog named by its caption; the description
+  // is what they read besides (the wizard: the page's title and description).
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
+  const UString& AccessibleDescription() const { return accessibleDescription_; }
+  void SetAccessibleDescription(UStringView text);
+
   int CurrentDPI() const override { return dpi_; }
   // What WM_DPICHANGED does: scales everything by dpi ÷ current DPI.
   void ChangeDPI(int dpi);
@@ -119,6 +125,7 @@ class TDRXForm : public TDRXWinControl, private IDRXApplicationListener {
   virtual void ScaleChanged() {}
 
  private:
+  UString accessibleDescription_;
   void ApplicationDarkModeChanged() override;
   void UpdateWindowBounds();
   void CenterWindow();

@@ -18,7 +18,7 @@ TDRXResourceTexture::~TDRXResourceTexture() {
 
 const TDRXSkinImageSet& TDRXResourceTexture::ActiveSet() const {
   const TDRXResourceTexture* master = MasterAs<TDRXResourceTexture>();
-  return master ? master->set_ : set_;
+  return master ? master->ActiveSet() : set_;  // a master may take its images from its own master
 }
 
 void TDRXResourceTexture::SetOverriden(bool value) { SetID(value ? UStringView() : UStringView(DefaultID())); }

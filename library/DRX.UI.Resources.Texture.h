@@ -16,7 +16,7 @@ class TDRXResourceTexture : public TDRXResource {
 
   TDRXSkinImageSet& ImageSet() { return set_; }
   const TDRXSkinImageSet& ImageSet() const { return set_; }
-  // The set that is drawn: the master's, or the own one.
+  // The set that is drawn: the master's (the one it draws), or the own one.
   const TDRXSkinImageSet& ActiveSet() const;
 
   // True without a master. Setting it true clears ID; false gives ID back its default.

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <new>
 
-#include "DRX.Classes.Thread.h"
 #include "DRX.Exceptions.h"
 #include "DRX.Platform.h"
 #include "DRX.Utils.Paths.h"
@@ -127,8 +126,8 @@ UString GetShortcutTarget(const UString& LinkFile) {
 }
 
 void NotifyAssociationsChanged() {
+  // SHCNF_FLUSH returns once the shell has been told: no time to wait out.
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
-  SleepPumping(1000);
 }
 
 // ---- Files and folder trees ----

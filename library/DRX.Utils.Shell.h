@@ -51,7 +51,7 @@ UString GetShellFolder(int csidl);
 bool CreateShortcut(const UString& LinkFile, const UString& Target);
 // The target path of a shell link; empty when it cannot be read.
 UString GetShortcutTarget(const UString& LinkFile);
-// Tells the shell that file associations changed and gives it a second to react.
+// Tells the shell that file associations changed; returns once it has been told.
 void NotifyAssociationsChanged();
 
 // ---- Files and folder trees ----

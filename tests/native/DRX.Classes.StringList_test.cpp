@@ -167,6 +167,26 @@ TEST(StringList, RemoveDuplicatesKeepsTheFirstOccurrence) {
   EXPECT_EQ(list.RemoveDuplicates(), 0);
 }
 
+TEST(StringList, RemoveDuplicatesKeepsTheFirstOfEachLineWhereverTheOthersStand) {
+  struct TCase {
+    bool ignoreCase;
+    std::vector<UString> lines, kept;
+  };
+  const TCase cases[] = {
+      {true, {u"b", u"A", u"a", u"B", u"c", u"a", u"ab", u"AB", u"", u""}, {u"b", u"A", u"c", u"ab", u""}},
+      {false, {u"a", u"A", u"a", u"A", u"b"}, {u"a", u"A", u"b"}},
+      {true, {u"x\\y\\", u"x\\z\\", u"X\\Y\\", u"x\\z\\", u"x\\y\\"}, {u"x\\y\\", u"x\\z\\"}},
+  };
+  for (const TCase& c : cases) {
+    TDRXStringList list;
+    list.SetIgnoreCase(c.ignoreCase);
+    for (const UString& line : c.lines) list.Add(line, static_cast<int64_t>(list.Count()));
+    EXPECT_EQ(list.RemoveDuplicates(), static_cast<int>(c.lines.size() - c.kept.size()));
+    EXPECT_EQ(Lines(list), c.kept);
+    for (int i = 1; i < list.Count(); ++i) EXPECT_LT(list.Data(i - 1), list.Data(i)) << "the lines keep their order";
+  }
+}
+
 TEST(StringList, CapacityGrowsInStepsAndNeverFallsBelowCount) {
   TDRXStringList list;
   std::vector<int> capacities;

@@ -2,34 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Accessibility, CaptionsReadWithoutTheirAmpersands) {
-  struct Case {
-    const char16_t* caption;
-    const char16_t* name;
-    char16_t accelerator;
-    const char16_t* shortcut;
-  };
-  const Case cases[] = {
-      {u"&Next >", u"Next >", u'N', u"Alt+N"},
-      {u"< &Back", u"< Back", u'B', u"Alt+B"},
-      {u"I &accept the agreement", u"I accept the agreement", u'A', u"Alt+A"},
-      {u"Tom && Jerry", u"Tom & Jerry", 0, u""},
-      {u"Tom && &Jerry", u"Tom & Jerry", u'J', u"Alt+J"},
-      {u"Cancel", u"Cancel", 0, u""},
-      {u"Trailing&", u"Trailing", 0, u""},
-      {u"&", u"", 0, u""},
-      {u"", u"", 0, u""},
-      {u"&\u0414\u0430\u043B\u0435\u0435", u"\u0414\u0430\u043B\u0435\u0435", u'\u0414', u"Alt+\u0414"},
-      {u"& space", u" space", u' ', u""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(Utf16ToUtf8(c.caption));
-    EXPECT_EQ(AccessibleNameFromCaption(c.caption), c.name);
-    EXPECT_EQ(AcceleratorOfCaption(c.caption), c.accelerator);
-    EXPECT_EQ(AccessibleShortcutOfCaption(c.caption), c.shortcut);
-  }
-}
-
 TEST(Accessibility, ProgressReadsAsTheShareOfItsRange) {
   EXPECT_EQ(AccessiblePercent(0, 100, 50), u"50%");
   EXPECT_EQ(AccessiblePercent(0, 3, 1), u"33%");

@@ -41,3 +41,10 @@ TEST(EditLayout, AnInvertedAreaGivesNothingInverted) {
   EXPECT_EQ(layout.Text, Rect(50, 0, 50, 10));
   EXPECT_EQ(layout.Buttons[0], Rect(50, 0, 50, 10));
 }
+
+TEST(EditLayout, BorderFrameByState) {
+  EXPECT_EQ(EditBorderFrame(true, false, false), ebfNormal);
+  EXPECT_EQ(EditBorderFrame(true, false, true), ebfHover);
+  EXPECT_EQ(EditBorderFrame(true, true, true), ebfFocused);
+  EXPECT_EQ(EditBorderFrame(false, true, true), ebfDisabled);
+}

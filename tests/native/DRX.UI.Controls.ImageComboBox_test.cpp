@@ -57,3 +57,18 @@ TEST(ImageComboBoxItems, ChangesAreToldAndLookupsFindTheFirstMatch) {
                                                     {C::chInserted, 0}, {C::chDeleted, 1}, {C::chCleared, -1}}));
   EXPECT_EQ(items.Count(), 0);
 }
+
+TEST(ImageComboBoxItems, TheSelectionFollowsInsertionsAndDeletions) {
+  using C = TDRXImageComboBoxItems;
+  struct Case {
+    int selected;
+    C::TChange change;
+    int index;
+    int after;
+  } cases[] = {
+      {2, C::chInserted, 0, 3}, {2, C::chInserted, 2, 3}, {2, C::chInserted, 3, 2}, {2, C::chDeleted, 0, 1},
+      {2, C::chDeleted, 2, -1}, {2, C::chDeleted, 5, 2},  {2, C::chCleared, -1, -1}, {-1, C::chInserted, 0, -1},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SelectionAfterChange(c.selected, c.change, c.index), c.after) << c.selected << " " << c.index;
+}

@@ -128,3 +128,26 @@ TEST(ScrollBarLayout, ThumbDragMapsBackToPositions) {
   const auto noThumb = CalculateScrollBarLayout(Rect(0, 0, 12, 132), orVertical, {16, 8}, {0, 9, 50, 3});
   EXPECT_EQ(ScrollPositionFromThumb(noThumb, orVertical, {0, 9, 50, 3}, 80), 0);
 }
+
+TEST(ScrollBarLook, PartStatesAndArrowFrames) {
+  struct Case {
+    TDRXScrollBarPart part;
+    bool enabled;
+    TDRXScrollBarPart hot, pressed;
+    TDRXScrollPartState state;
+  } cases[] = {
+      {spThumb, true, spNone, spNone, psNormal},
+      {spThumb, true, spThumb, spNone, psHot},
+      {spLineUp, true, spThumb, spNone, psNormal},
+      {spThumb, true, spThumb, spThumb, psPressed},
+      {spThumb, true, spPageUp, spThumb, psNormal},   // held, but the mouse went off it
+      {spLineUp, true, spLineUp, spThumb, psNormal},  // another part is held: no hover
+      {spThumb, false, spThumb, spThumb, psDisabled},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ScrollPartState(c.part, c.enabled, c.hot, c.pressed), c.state) << int(c.part) << " " << int(c.hot);
+  EXPECT_EQ(ScrollArrowFrame(orVertical, false, psNormal), 0);
+  EXPECT_EQ(ScrollArrowFrame(orVertical, true, psPressed), 6);
+  EXPECT_EQ(ScrollArrowFrame(orHorizontal, false, psHot), 9);
+  EXPECT_EQ(ScrollArrowFrame(orHorizontal, true, psDisabled), 15);
+}

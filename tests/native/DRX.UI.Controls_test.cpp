@@ -162,6 +162,12 @@ TEST(Accelerators, TheCharacterAfterASingleAmpersand) {
   EXPECT_TRUE(IsAccelerator(u'n', u"&Next >"));
   EXPECT_FALSE(IsAccelerator(u'e', u"&Next >"));
   EXPECT_EQ(StripAccelerator(u"&Next >"), u"Next >");
+  EXPECT_EQ(StripAccelerator(u"Tom && &Jerry"), u"Tom & Jerry");
+  EXPECT_EQ(StripAccelerator(u"&"), u"");
+  EXPECT_EQ(AcceleratorShortcut(u"I &accept the agreement"), u"Alt+A");
+  EXPECT_EQ(AcceleratorShortcut(u"&\u0414\u0430\u043B\u0435\u0435"), u"Alt+\u0414");
+  EXPECT_EQ(AcceleratorShortcut(u"Tom && Jerry"), u"");
+  EXPECT_EQ(AcceleratorShortcut(u"& space"), u"");
   EXPECT_EQ(StripAccelerator(u"Save && &quit"), u"Save & quit");
 }
 

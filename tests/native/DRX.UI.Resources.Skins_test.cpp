@@ -8,6 +8,7 @@
 #include "DRX.UI.Resources.Collections.h"
 #include "DRX.UI.Resources.Font.h"
 #include "DRX.UI.Resources.Root.h"
+#include "DRX.UI.Resources.Styles.h"
 #include "DRX.UI.Resources.Texture.h"
 #include "DRX.UI.Resources.Values.h"
 #include "TestSupport.h"
@@ -201,6 +202,24 @@ TEST_P(DefaultSkins, TexturesScaleFromTheBestImageToTheTargetDPI) {
   memo->SetOverriden(true);  // its own images: none
   EXPECT_EQ(memo->ID(), u"");
   EXPECT_EQ(memo->ToString(), u"No Image");
+}
+
+// A style with the memo's border slot.
+class TMemoBorderStyle : public TDRXStyle {
+ public:
+  TMemoBorderStyle() { AddTexture(0, u"Memo.Textures.Border"); }
+};
+
+TEST_P(DefaultSkins, AStyleSlotDrawsThroughTwoMasters) {
+  // The slot takes the skin's "Memo.Textures.Border", which takes "EditBox.Textures.Border".
+  const auto skin = LoadSkin(GetParam());
+  TMemoBorderStyle style;
+  style.SetCollection(skin.get());
+  const TDRXResourceTexture& border = style.Textures(0);
+  ASSERT_NE(border.Master(), nullptr);
+  EXPECT_EQ(border.Master()->ID(), u"EditBox.Textures.Border");
+  EXPECT_EQ(&border.ActiveSet(), &skin->Find<TDRXResourceTexture>(u"EditBox.Textures.Border")->ImageSet());
+  EXPECT_EQ(border.FrameCount(), 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(, DefaultSkins, ::testing::Values(u"light", u"dark"),

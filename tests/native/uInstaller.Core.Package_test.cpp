@@ -126,6 +126,17 @@ TEST(SetupPackage, LookupIgnoresCaseNeedsTheWholeNameAndFindsTheFirstDuplicate) 
   EXPECT_EQ(stream, nullptr);
 }
 
+TEST(SetupPackage, LookupFindsTheFirstInTableOrderAmongNamesThatDifferInCase) {
+  const std::vector<TEntry> entries = {{u"b", "0"}, {u"A", "1"}, {u"a", "2"}, {u"B", "3"},
+                                       {u"ab", "4"}, {u"AB", "5"}, {u"c", "6"}, {u"aB", "7"}};
+  const auto reader = Open(BuildPackage(entries));
+  const std::pair<UString, std::string> lookups[] = {{u"a", "1"}, {u"B", "0"}, {u"Ab", "4"}, {u"C", "6"}};
+  for (const auto& [name, content] : lookups) EXPECT_EQ(ExtractText(*reader, name), content) << Utf16ToUtf8(name);
+  EXPECT_FALSE(reader->Contains(u"d"));
+  EXPECT_FALSE(reader->Contains(u""));
+  EXPECT_FALSE(reader->Contains(u"abc"));
+}
+
 TEST(SetupPackage, APackageInsideAnotherStreamIsReadFromItsPosition) {
   const std::string package = BuildPackage(kSample);
   TMemoryStream stream(std::string("prefix data ") + package + "trailing data");

@@ -20,7 +20,7 @@ TEST(WizardFormRects, TheFrameAt96And144DPI) {
        {{0, 0, 960, 80}, {0, 80, 960, 95}, {0, 654, 960, 720}, {216, 9, 936, 62}, {0, 101, 960, 654}, {0, 0, 960, 654}}},
   };
   for (const TCase& c : cases) {
-    const TInstallerFormRects rects = CalculateFormRects(c.client, c.numerator, 96);
+    const TInstallerFormRects rects = CalculateFormRects(c.client, {c.numerator, 96});
     EXPECT_EQ(rects.Header, c.expected.Header) << c.numerator;
     EXPECT_EQ(rects.StepBar, c.expected.StepBar) << c.numerator;
     EXPECT_EQ(rects.Footer, c.expected.Footer) << c.numerator;
@@ -31,9 +31,9 @@ TEST(WizardFormRects, TheFrameAt96And144DPI) {
 }
 
 TEST(WizardFormRects, LinesOfHeaderAndFooter) {
-  const TInstallerFormRects rects = CalculateFormRects(kClient96, 96, 96);
-  EXPECT_EQ(HeaderAccentLine(rects.Header, 96, 96), (TRect{0, 52, 640, 53}));
-  EXPECT_EQ(HeaderAccentLine({0, 0, 960, 80}, 144, 96), (TRect{0, 78, 960, 80})) << "1.5 pixels round to 2";
+  const TInstallerFormRects rects = CalculateFormRects(kClient96, {});
+  EXPECT_EQ(HeaderAccentLine(rects.Header, {}), (TRect{0, 52, 640, 53}));
+  EXPECT_EQ(HeaderAccentLine({0, 0, 960, 80}, {144, 96}), (TRect{0, 78, 960, 80})) << "1.5 pixels round to 2";
   EXPECT_EQ(FooterUpperLine(rects.Footer), (TRect{0, 436, 640, 437}));
   EXPECT_EQ(FooterLowerLine(rects.Footer), (TRect{0, 437, 640, 438}));
   EXPECT_EQ(HeaderTitleRect(rects.HeaderText, 20), (TRect{144, 6, 624, 26}));
@@ -43,7 +43,7 @@ TEST(WizardFormRects, LinesOfHeaderAndFooter) {
 TInstallerStepBar StepBarOf(int pageCount, int32_t numerator = 96) {
   TInstallerStepBar bar;
   const TRect client{0, 0, MulDivRounded(640, numerator, 96), MulDivRounded(480, numerator, 96)};
-  bar.Calculate(CalculateFormRects(client, numerator, 96).StepBar, pageCount, numerator, 96);
+  bar.Calculate(CalculateFormRects(client, {numerator, 96}).StepBar, pageCount, {numerator, 96});
   return bar;
 }
 
@@ -81,9 +81,9 @@ TEST(WizardStepBar, TwoPagesShowOnlyTheBackground) {
 
 TEST(WizardStepBar, FewPagesKeepTheStepWidthOfTheLastCalculation) {
   TInstallerStepBar bar = StepBarOf(7);
-  bar.Calculate(bar.Bounds, 2, 96, 96);
+  bar.Calculate(bar.Bounds, 2, {});
   EXPECT_EQ(bar.StepWidth, 106);
-  bar.Calculate(bar.Bounds, 3, 96, 96);
+  bar.Calculate(bar.Bounds, 3, {});
   EXPECT_EQ(bar.StepWidth, 320);
 }
 

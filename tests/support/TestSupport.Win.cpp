@@ -168,3 +168,11 @@ long RunProgram(const UString& commandLine) {
   CloseHandle(process.hProcess);
   return static_cast<long>(exitCode);
 }
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}

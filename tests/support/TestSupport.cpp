@@ -61,6 +61,7 @@ std::string ReadFileBytes(const UString& fileName) {
 UString TestDataFile(UStringView name) { return Utf8ToUtf16(OVIX_TEST_DATA) + UString(name); }
 
 UString CompiledSkinFile(UStringView name) { return Utf8ToUtf16(OVIX_SKINS_DIR) + UString(name) + u".drxskin"; }
+UString CompiledFormFile(UStringView name) { return Utf8ToUtf16(OVIX_FORMS_DIR) + UString(name) + u".drxform"; }
 
 std::vector<UString> ListStrings(const TDRXStringList& list) {
   std::vector<UString> strings;

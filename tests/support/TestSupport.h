@@ -53,10 +53,14 @@ std::string MessageOf(F action) {
 UString TestDataFile(UStringView name);
 // A default skin as the build compiled it: "light" or "dark".
 UString CompiledSkinFile(UStringView name);
+// The form stream the build compiled from resources/forms/ ("InstallerForm").
+UString CompiledFormFile(UStringView name);
 
 #ifdef _WIN32
 // The folder of the running test program (where every built program lives).
 UString BinFolder();
+// Delivers every message waiting for the thread's windows.
+void PumpMessages();
 // A bottom-up "BM" file of 24 or 32 bits per pixel; `pixels` are top-down 0xAARRGGBB.
 std::string BitmapFile(int32_t width, int32_t height, int bpp, const std::vector<uint32_t>& pixels);
 #endif

@@ -42,6 +42,13 @@ TEST_F(CloseApplications, EveryPlayerWindowIsAskedToCloseUntilNoneIsLeft) {
   EXPECT_NE(FindWindowW(L"TOvixSomethingElse", nullptr), nullptr) << "not one of the player's classes";
 }
 
+TEST_F(CloseApplications, APassThatFindsNoWindowEndsTheActionAtOnce) {
+  TInstallerActionCloseApplications::Timing.PassInterval = 5000;
+  const ULONGLONG start = GetTickCount64();
+  TInstallerActionCloseApplications().Execute();
+  EXPECT_LT(GetTickCount64() - start, 2500u) << "no window, so no interval to wait out";
+}
+
 TEST_F(CloseApplications, AWindowThatStaysOpenEndsTheActionWithTheProgramsName) {
   TPlayerWindow stubborn(u"TOvixQelForm", true);
   ASSERT_TRUE(stubborn.Shown());

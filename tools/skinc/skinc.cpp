@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DRX.Graphics.SkinImage.h"
+#include "FormCompiler.h"
 #include "Review.h"
 #include "SkinCompiler.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: skinc SKIN OUT                 compile the skin text SKIN and its SVG textures into the stream OUT\n"
+    "       skinc --form FORM OUT          compile the form text FORM into the stream OUT\n"
     "       skinc --png DIR SKIN...        write every texture frame at every DPI as PNG into DIR/<skin>/\n"
     "       skinc --sheet PNG [--zoom N] [--dpi A,B] [--match TEXT] SKIN...\n"
     "                                      write one contact sheet of the skins' textures (96 and 144 DPI),\n"
@@ -43,6 +45,10 @@ std::vector<int> ParseDPIs(const std::string& list) {
 int Run(const std::vector<std::string>& args) {
   if (args.size() == 2 && args[0][0] != '-') {
     WriteFile(args[1], CompileSkin(args[0]).Stream);
+    return 0;
+  }
+  if (args.size() == 3 && args[0] == "--form") {
+    WriteFile(args[2], CompileForm(args[1]));
     return 0;
   }
   if (args.size() >= 3 && args[0] == "--png") {

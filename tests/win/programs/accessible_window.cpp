@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "DRX.UI.Accessibility.h"
+#include "DRX.UI.Controls.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ class TForm : public TAccessibleTestWindow {
 class TCheckBox : public TAccessibleTestWindow {
  public:
   TCheckBox() : TAccessibleTestWindow(Item(TDRXAccessibleRole::CheckButton, u"Remember me")) {
-    self_.Shortcut = AccessibleShortcutOfCaption(u"&Remember me");
+    self_.Shortcut = AcceleratorShortcut(u"&Remember me");
     Update();
   }
   void AccessibleDoDefaultAction(int part) override {

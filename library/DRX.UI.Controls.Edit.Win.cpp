@@ -1,0 +1,220 @@
+#include <windows.h>
+
+#include "DRX.Graphics.Colors.h"
+#include "DRX.UI.Controls.Edit.h"
+
+namespace {
+
+constexpr int kInnerControlId = 1;
+// Between the text and the first button, at 96 DPI.
+constexpr int32_t kButtonGap = 2;
+// Frames of the push-button texture.
+enum TButtonFrame : int32_t { bfNormal, bfHover, bfPressed, bfDisabled };
+
+std::unique_ptr<TDRXStyleEditBox> MakeEditStyle(IDRXStyleOwner* owner) { return std::make_unique<TDRXStyleEdit>(owner); }
+
+}  // namespace
+
+// ---- TDRXEditButton ----
+
+TDRXEditButton::TDRXEditButton(TDRXEdit& edit) : TDRXCustomControl(&edit), edit_(edit) { SetParent(&edit); }
+
+void TDRXEditButton::SetButtonWidth(int32_t width) {
+  width_ = std::max(width, 0);
+  edit_.LayoutButtons();
+}
+
+void TDRXEditButton::ChangeScale(int32_t numerator, int32_t denominator) {
+  TDRXCustomControl::ChangeScale(numerator, denominator);
+  if (numerator > 0 && denominator > 0) width_ = TDRXScaleFactor{numerator, denominator}.Apply(width_);
+}
+
+void TDRXEditButton::VisibleChanged() {
+  TDRXCustomControl::VisibleChanged();
+  edit_.LayoutButtons();
+}
+
+void TDRXEditButton::Paint(HDC dc) {
+  TDRXStyleEdit& style = edit_.Style();
+  const bool enabled = EnabledInTree();
+  int32_t frame = bfNormal;
+  if (!enabled) frame = bfDisabled;
+  else if (pressed_ && pressedInside_) frame = bfPressed;
+  else if (MouseInControl() || pressed_) frame = bfHover;
+  style.Button().Draw(dc, ClientRect(), frame);
+  const TRect text = ShrinkRect(ClientRect(), style.Button().ContentOffsets());
+  RECT area = ToRECT(text);
+  const UString caption = Caption();
+  TDRXSelection font(dc, ControlFontHandle(Font()));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, AlphaColorToColor(style.Colors(enabled ? ecsButtonText : ecsButtonTextDisabled).Value()));
+  DrawTextW(dc, W(caption), static_cast<int>(caption.size()), &area,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+}
+
+void TDRXEditButton::MouseDown(TMouseButton button, TShiftState, int32_t, int32_t) {
+  if (button != mbLeft) return;
+  pressed_ = pressedInside_ = true;
+  Invalidate();
+}
+
+void TDRXEditButton::MouseMove(TShiftState, int32_t x, int32_t y) {
+  if (!pressed_) return;
+  const bool inside = ClientRect().Contains(x, y);
+  if (inside == pressedInside_) return;
+  pressedInside_ = inside;
+  Invalidate();
+}
+
+void TDRXEditButton::MouseUp(TMouseButton button, TShiftState, int32_t x, int32_t y) {
+  if (button != mbLeft || !pressed_) return;
+  pressed_ = false;
+  Invalidate();
+  if (ClientRect().Contains(x, y)) Click();
+}
+
+// ---- TDRXInnerEdit ----
+
+TDRXInnerEdit::TDRXInnerEdit(TDRXEdit& edit) : TDRXInnerWindow(edit), edit_(edit) {}
+
+void TDRXInnerEdit::CreateParams(TDRXSystemWindowParams& params) {
+  params.ClassName = u"EDIT";
+  params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_AUTOHSCROLL;
+  if (edit_.ReadOnly()) params.Style |= ES_READONLY;
+  if (!edit_.EnabledInTree()) params.Style |= WS_DISABLED;
+}
+
+// ---- TDRXEdit ----
+
+TDRXEdit::TDRXEdit(TDRXComponent* owner) : TDRXCustomEditBox(owner, &MakeEditStyle) {}
+
+TDRXEdit::~TDRXEdit() {
+  inner_.reset();
+  DestroyChildren();  // the buttons reach back to the edit
+}
+
+UString TDRXEdit::Text() const { return inner_ && inner_->Handle() ? inner_->Text() : text_; }
+
+void TDRXEdit::SetText(UStringView text) {
+  if (text == Text()) return;
+  if (inner_ && inner_->Handle()) {
+    inner_->SetText(text);  // the inner window tells of the change
+    return;
+  }
+  text_ = UString(text);
+  Change();
+}
+
+TDRXEditButton& TDRXEdit::AddButton(int32_t width, UStringView caption) {
+  auto* button = new TDRXEditButton(*this);
+  button->SetCaption(caption);
+  buttons_.push_back(button);
+  button->SetButtonWidth(width);
+  return *button;
+}
+
+TRect TDRXEdit::TextRect(const TRect& area) {
+  // The single-line edit draws from its top: its window is one line high, centred.
+  const int32_t line = std::min(FontLineHeight(), std::max(area.Height(), 0));
+  const int32_t top = area.Top + FloorDiv(static_cast<int64_t>(area.Height()) - line, 2);
+  return {area.Left, top, area.Right, top + line};
+}
+
+void TDRXEdit::LayoutButtons() {
+  std::vector<TDRXEditButtonSlot> slots;
+  for (const TDRXEditButton* button : buttons_) slots.push_back({button->ButtonWidth(), button->Visible()});
+  const TRect area = ContentRect();
+  // Buttons sit inside the border; the text keeps the border's content offsets.
+  const TRect buttonArea = ShrinkRect(ClientRect(), ScaleFactor().Apply(TDRXMargins{1, 1, 1, 1}));
+  const TDRXEditLayout layout = CalculateEditLayout(buttonArea, slots, ScaleFactor().Apply(kButtonGap));
+  for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->SetBoundsRect(layout.Buttons[i]);
+  const int32_t textRight = std::min(area.Right, layout.Text.Right);
+  const TRect text = TextRect({area.Left, area.Top, std::max(textRight, area.Left), area.Bottom});
+  if (inner_ && inner_->Handle())
+    SetWindowPos(inner_->Handle(), nullptr, text.Left, text.Top, text.Width(), text.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  Invalidate();
+}
+
+void TDRXEdit::HandleCreated() {
+  TDRXCustomEditBox::HandleCreated();
+  inner_ = std::make_unique<TDRXInnerEdit>(*this);
+  inner_->CreateIn(handle_, TextRect(ContentRect()), kInnerControlId);
+  ApplyFont();
+  {
+    // The text set before the window existed was told of already.
+    const bool quiet = std::exchange(creatingInner_, true);
+    inner_->SetText(text_);
+    creatingInner_ = quiet;
+  }
+  LayoutButtons();
+}
+
+void TDRXEdit::BoundsChanged() {
+  TDRXCustomEditBox::BoundsChanged();
+  LayoutButtons();
+}
+
+void TDRXEdit::FontChanged() {
+  TDRXCustomEditBox::FontChanged();
+  LayoutButtons();
+}
+
+void TDRXEdit::ChangeScale(int32_t numerator, int32_t denominator) {
+  TDRXCustomEditBox::ChangeScale(numerator, denominator);
+  LayoutButtons();
+}
+
+void TDRXEdit::Change() {
+  if (OnChange && !creatingInner_) OnChange(*this);
+}
+
+bool TDRXEdit::DialogChar(char16_t character) {
+  for (TDRXEditButton* button : buttons_)
+    if (button->Showing() && button->EnabledInTree() && IsAccelerator(character, button->Caption())) {
+      button->Click();
+      return true;
+    }
+  return false;
+}
+
+TDRXAccessibleItem TDRXEdit::AccessibleSelf() {
+  TDRXAccessibleItem self;
+  self.Role = TDRXAccessibleRole::Pane;
+  if (ReadOnly()) self.State |= DRXAccessibleState::ReadOnly;
+  return self;
+}
+
+std::vector<TDRXAccessibleItem> TDRXEdit::AccessibleParts() {
+  std::vector<TDRXAccessibleItem> parts;
+  for (const TDRXEditButton* button : buttons_) {
+    TDRXAccessibleItem part;
+    part.Role = TDRXAccessibleRole::PushButton;
+    part.Name = AccessibleNameFromCaption(button->Caption());
+    part.Shortcut = AccessibleShortcutOfCaption(button->Caption());
+    part.DefaultAction = u"Press";
+    part.Bounds = button->BoundsRect();
+    if (!button->EnabledInTree()) part.State |= DRXAccessibleState::Unavailable;
+    if (!button->Visible()) part.State |= DRXAccessibleState::Invisible;
+    if (button->Pressed()) part.State |= DRXAccessibleState::Pressed;
+    parts.push_back(std::move(part));
+  }
+  return parts;
+}
+
+void TDRXEdit::AccessibleDoDefaultAction(int part) {
+  if (part < 1 || part > ButtonCount()) return;
+  TDRXEditButton& button = Buttons(part - 1);
+  if (button.Showing() && button.EnabledInTree()) button.Click();
+}
+
+intptr_t TDRXEdit::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  LRESULT answer = 0;
+  if (handle_ && accessible_.HandleMessage(handle_, message, wParam, lParam, answer)) return answer;
+  if (message == WM_COMMAND && inner_ && reinterpret_cast<HWND>(lParam) == inner_->Handle() &&
+      inner_->Handle() != nullptr && HIWORD(wParam) == EN_CHANGE) {
+    Change();
+    return 0;
+  }
+  return TDRXCustomEditBox::WndProc(message, wParam, lParam);
+}
