@@ -201,3 +201,18 @@ TEST_F(MemoTest, TheWheelOverTheBarScrollsThreeLinesANotch) {
   EXPECT_EQ(FirstVisibleLine(), 3);
   EXPECT_EQ(bar.Values().Position, 3);
 }
+
+TEST_F(MemoTest, At144DpiTheBarsAndTheInnerWindowScaleTogether) {
+  TDRXScrollBar& bar = *form->errors->VertScrollBar();
+  const int32_t thickness = bar.Width();
+  form->ChangeDPI(144);
+  PumpMessages();
+  EXPECT_EQ(bar.Width(), MulDivRounded(thickness, 144, 96));
+  EXPECT_EQ(form->errors->Width(), 450);
+  RECT placed{}, region{};
+  GetWindowRect(inner, &placed);
+  MapWindowPoints(nullptr, form->errors->Handle(), reinterpret_cast<POINT*>(&placed), 2);
+  ASSERT_NE(GetWindowRgnBox(inner, &region), ERROR);
+  EXPECT_EQ(placed.left + region.right, bar.Left());  // what shows of the inner window ends at the bar
+  EXPECT_EQ(bar.Values().Position, FirstVisibleLine());
+}
