@@ -139,11 +139,19 @@ void TInstallerResources::InitializeLanguages(const std::function<UString()>& ch
   lang_->Merge(language, true);
 }
 
-TInstallerLanguageDialog::TInstallerLanguageDialog(TInstallerResources& resources, int userLangId) {
-  TDRXIniFile document;
-  EnumLangs(resources, document, [&](int index) { AddLanguageItem(items_, images_, document, index); });
-  selected_ = DefaultLanguageItem(items_, userLangId);
+TInstallerLanguageDialog::TInstallerLanguageDialog(TInstallerResources& resources, int userLangId)
+    : resources_(resources) {
+  PopulateAndSelect(userLangId);
 }
+
+void TInstallerLanguageDialog::Populate() {
+  TDRXIniFile document;
+  EnumLangs(resources_, document, [&](int index) { AddLanguage(document, index); });
+}
+
+const TDRXImageComboBoxItems& TInstallerLanguageDialog::Items() const { return ComboBox().Items(); }
+
+int TInstallerLanguageDialog::Selected() const { return ComboBox().ItemIndex(); }
 
 void TInstallerLanguageDialog::EnumLangs(TInstallerResources& resources, TDRXIniFile& document,
                                          const std::function<void(int)>& callback) {
@@ -157,7 +165,7 @@ void TInstallerLanguageDialog::EnumLangs(TInstallerResources& resources, TDRXIni
 }
 
 UString TInstallerLanguageDialog::SelectedFileName(const TInstallerResources& resources) const {
-  const intptr_t index = LanguageItemData(items_, selected_);
+  const intptr_t index = SelectedData();
   if (index < 0) return u"English.lng";
   return resources.LangFiles().Strings(static_cast<int>(index));
 }
@@ -165,7 +173,7 @@ UString TInstallerLanguageDialog::SelectedFileName(const TInstallerResources& re
 UString TInstallerLanguageDialog::Execute() {
   TInstallerResources& resources = Installer->Resources();
   TInstallerLanguageDialog dialog(resources, GetUserDefaultUILanguage());
-  // The dialog's window arrives with the wizard; until then every run takes the
-  // default selection, as a run with ifAuto does.
+  // The modal result is not asked: however the dialog is closed, the selection counts.
+  if (!Installer->HasFlag(ifAuto)) dialog.ShowModal();
   return dialog.SelectedFileName(resources);
 }

@@ -13,7 +13,7 @@
 #include "DRX.Classes.Streams.h"
 #include "DRX.FileFormats.INI.h"
 #include "DRX.UI.Controls.ImageComboBox.h"
-#include "DRX.UI.Controls.ImageList.h"
+#include "DRX.UI.Dialogs.h"
 #include "uInstaller.Core.Package.h"
 #include "uInstaller.Core.Script.h"
 
@@ -95,23 +95,25 @@ class TInstallerResources {
 // equal names in listing order), each with its icon, its language id as tag
 // and its index in LangFiles as data, the default one selected — the user's UI
 // language, else 1033, else the first.
-class TInstallerLanguageDialog {
+class TInstallerLanguageDialog : public TDRXCustomLanguageDialog {
  public:
-  explicit TInstallerLanguageDialog(TInstallerResources& resources, int userLangId);
+  TInstallerLanguageDialog(TInstallerResources& resources, int userLangId);
+  UString ClassName() const override { return u"TInstallerLanguageDialog"; }
 
-  // The chosen language file's name ("English.lng" when nothing is selected).
+  // The chosen language file's name ("English.lng" when nothing is selected):
+  // the dialog is shown unless the installer has ifAuto.
   static UString Execute();
   // Loads each listed language file that the setup package holds into
   // `document` and calls back with its index in LangFiles.
   static void EnumLangs(TInstallerResources& resources, TDRXIniFile& document, const std::function<void(int)>& callback);
 
-  const TDRXImageComboBoxItems& Items() const { return items_; }
-  const TDRXImageList& Images() const { return images_; }
-  int Selected() const { return selected_; }  // index into Items, -1 for none
+  const TDRXImageComboBoxItems& Items() const;
+  int Selected() const;  // index into Items, -1 for none
   UString SelectedFileName(const TInstallerResources& resources) const;
 
+ protected:
+  void Populate() override;
+
  private:
-  TDRXImageComboBoxItems items_;
-  TDRXImageList images_;
-  int selected_ = -1;
+  TInstallerResources& resources_;
 };

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "DRX.UI.Application.h"
+#include "DRX.UI.Controls.Buttons.h"
+#include "DRX.UI.Controls.ImageComboBox.h"
 #include "DRX.Utils.Shell.h"
 
 static_assert(MB_OKCANCEL == DRXMessageBox::kOKCancel && MB_RETRYCANCEL == DRXMessageBox::kRetryCancel &&
@@ -126,6 +128,61 @@ void TDRXExceptionMessageDialog::Install() {
       PlatformReportException(ExceptionMessage(error));
     }
   });
+}
+
+TDRXCustomLanguageDialog::TDRXCustomLanguageDialog() {
+  SetCaption(u"Select Language");
+  SetBorderStyle(bsDialog);
+  SetBorderIcons(biSystemMenu);
+  SetPosition(poScreenCenter);
+  SetStayOnTop(true);
+  SetClientSize(220, 75);
+  comboBox_ = new TDRXImageComboBox(this);
+  comboBox_->SetName(u"cbLanguage");
+  comboBox_->SetBounds(0, 0, 204, 23);
+  comboBox_->SetAlign(alTop);
+  comboBox_->SetMargins({8, 8, 8, 8});
+  comboBox_->SetImages(&images_);
+  comboBox_->SetParent(this);
+  // The language is not chosen yet: a fixed text.
+  okButton_ = new TDRXButton(this);
+  okButton_->SetName(u"bOk");
+  okButton_->SetCaption(u"OK");
+  okButton_->SetBounds(0, 0, 100, 25);
+  okButton_->SetAlign(alBottom);
+  okButton_->SetMargins({60, 0, 60, 8});
+  okButton_->SetModalResult(mrOk);
+  okButton_->SetDefault(true);
+  okButton_->SetParent(this);
+}
+
+TDRXCustomLanguageDialog::~TDRXCustomLanguageDialog() = default;
+
+intptr_t TDRXCustomLanguageDialog::SelectedData() const {
+  return LanguageItemData(comboBox_->Items(), comboBox_->ItemIndex());
+}
+
+void TDRXCustomLanguageDialog::PopulateAndSelect(int32_t userLangId) {
+  Populate();
+  comboBox_->SetItemIndex(DefaultLanguageItem(comboBox_->Items(), userLangId));
+}
+
+void TDRXCustomLanguageDialog::AddLanguage(const TDRXIniFile& lang, intptr_t data) {
+  AddLanguageItem(comboBox_->Items(), images_, lang, data);
+}
+
+void TDRXCustomLanguageDialog::HandleCreated() {
+  TDRXForm::HandleCreated();
+  // The choice cannot be refused: the title bar offers no close button.
+  EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+}
+
+bool TDRXCustomLanguageDialog::FormKey(uint16_t key, TShiftState shift) {
+  if (key == VK_ESCAPE && !comboBox_->DroppedDown()) {
+    SetModalResult(mrCancel);
+    return true;
+  }
+  return TDRXForm::FormKey(key, shift);
 }
 
 namespace {

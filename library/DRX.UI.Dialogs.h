@@ -123,6 +123,46 @@ int DefaultLanguageItem(const TDRXImageComboBoxItems& items, int32_t userLangId)
 // The data value of the item at `index`; -1 when no item is selected there.
 intptr_t LanguageItemData(const TDRXImageComboBoxItems& items, int index);
 
+#ifdef _WIN32
+#include "DRX.UI.Controls.ImageList.h"
+#include "DRX.UI.Forms.h"
+
+class TDRXButton;
+class TDRXImageComboBox;
+
+// The language dialog shown before any language is loaded: "Select Language",
+// a list of the languages with their 16 × 16 icons and an "OK" button, always
+// on top, without a close button in its title bar. A subclass supplies the
+// languages (Populate, through AddLanguage); however the dialog is closed
+// (OK, Esc, Enter), the item selected then is the answer.
+class TDRXCustomLanguageDialog : public TDRXForm {
+ public:
+  TDRXCustomLanguageDialog();
+  ~TDRXCustomLanguageDialog() override;
+  UString ClassName() const override { return u"TDRXCustomLanguageDialog"; }
+
+  // The data value of the selected item, -1 when none is selected.
+  intptr_t SelectedData() const;
+  TDRXImageComboBox& ComboBox() const { return *comboBox_; }
+  const TDRXImageList& Images() const { return images_; }
+
+ protected:
+  // Fills the list (Populate) and selects the default item for `userLangId`;
+  // the subclass's constructor calls it.
+  void PopulateAndSelect(int32_t userLangId);
+  virtual void Populate() = 0;
+  void AddLanguage(const TDRXIniFile& lang, intptr_t data);
+
+  void HandleCreated() override;
+  bool FormKey(uint16_t key, TShiftState shift) override;
+
+ private:
+  TDRXImageList images_;
+  TDRXImageComboBox* comboBox_;
+  TDRXButton* okButton_;
+};
+#endif
+
 // ---- Exception report ----
 
 // The text of an exception for a report: its message (ExceptionMessage)

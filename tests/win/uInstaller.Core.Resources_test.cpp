@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestDialogs.h"
 #include "TestInstaller.h"
 #include "TestSupport.h"
 #include "uInstaller.Core.Exceptions.h"
@@ -107,4 +108,46 @@ TEST_F(Resources, WithoutAProductNameEveryTextFails) {
   setup[u"Install.xml"] = "<setup-script><product/></setup-script>";
   TInstallerResources& resources = Create(setup).Resources();
   EXPECT_THROW(resources.GetLangString(u"Common", u"E4"), EInstallerGeneralError);
+}
+
+namespace {
+
+struct TLanguageWindow {
+  UString caption;
+  bool topMost = false, closeGrayed = false;
+  RECT client{};
+};
+
+// Runs Execute with the dialog shown (no /AUTO), picks the item at `pick` in
+// the list and closes the dialog from its title bar.
+UString ChooseInDialog(int pick, TLanguageWindow& seen) {
+  TTestProductGuard product;
+  TInstaller installer(u"", TestPackages());
+  TWindowDriver driver(u"TInstallerLanguageDialog", [&](HWND dialog) {
+    seen.caption = WindowText(dialog);
+    seen.topMost = GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST;
+    seen.closeGrayed = GetMenuState(GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED;
+    GetClientRect(dialog, &seen.client);
+    if (pick >= 0) {
+      for (HWND list : ChildWindows(dialog, u"ComboBox")) SendMessageW(list, CB_SETCURSEL, pick, 0);
+    }
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+  });
+  const UString chosen = TInstallerLanguageDialog::Execute();
+  EXPECT_TRUE(driver.Finish()) << "the dialog was shown";
+  return chosen;
+}
+
+}  // namespace
+
+TEST(LanguageDialog, WithoutAutoTheDialogIsShownAndTheSelectionCountsHoweverItCloses) {
+  TLanguageWindow seen;
+  // Offered as Deutsch, English, Russian; the prefix's UI language is 1033.
+  EXPECT_EQ(ChooseInDialog(-1, seen), u"English.lng");
+  EXPECT_EQ(seen.caption, u"Select Language");
+  EXPECT_TRUE(seen.topMost);
+  EXPECT_TRUE(seen.closeGrayed) << "no close button";
+  EXPECT_EQ(seen.client.right, 220);
+  EXPECT_EQ(seen.client.bottom, 75);
+  EXPECT_EQ(ChooseInDialog(2, seen), u"Russian.lng") << "picked, then closed without OK";
 }
