@@ -331,7 +331,6 @@ class TDRXWinControl : public TDRXCustomControl {
   // Focus moved to this control; the form tells whoever follows the focus.
   virtual void FocusChangedTo(TDRXWinControl* control);
 
-  void BoundsChanged() override;
   void PlacementChanged() override;
   void EnabledChanged() override;
   void CaptionChanged() override;
@@ -354,7 +353,9 @@ class TDRXWinControl : public TDRXCustomControl {
   TDRXCustomControl* hoverControl_ = nullptr;
   bool trackingLeave_ = false;
   bool tabStop_ = true;
-  bool movingWindow_ = false;
+  // Where the window was last put, so that unchanged placements cost nothing.
+  TRect windowPlace_;
+  bool windowShown_ = false;
 };
 
 // The windowed control whose window has the focus; none when it is no control of the library.
