@@ -63,24 +63,27 @@ void DrawArrow(HDC dc, const TRect& rect, TColor color, const TDRXScaleFactor& s
   Polygon(dc, points, 3);
 }
 
-// Measures text in a memory DC of its own.
+// Measures text in the font, in one memory DC kept for the process.
 class TCaptionMeasurer {
  public:
-  explicit TCaptionMeasurer(const TFont& font) : selection_(dc_.Get(), ControlFontHandle(font)) {}
+  explicit TCaptionMeasurer(const TFont& font) : selection_(SharedDC(), ControlFontHandle(font)) {}
   TSize Measure(const UString& text, int32_t maxWidth) const {
     RECT area{0, 0, maxWidth, 0};
     const UINT flags = DT_CALCRECT | DT_NOPREFIX | (maxWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
-    DrawTextW(dc_.Get(), W(text), static_cast<int>(text.size()), &area, flags);
+    DrawTextW(SharedDC(), W(text), static_cast<int>(text.size()), &area, flags);
     return {area.right - area.left, area.bottom - area.top};
   }
   int32_t LineHeight() const {
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc_.Get(), &metrics);
+    GetTextMetricsW(SharedDC(), &metrics);
     return metrics.tmHeight;
   }
 
  private:
-  TDRXMemoryDC dc_;
+  static HDC SharedDC() {
+    static auto* dc = new TDRXMemoryDC;
+    return dc->Get();
+  }
   TDRXSelection selection_;
 };
 

@@ -20,30 +20,29 @@ namespace {
 
 int32_t NotBelow(int32_t value, int32_t floor) { return std::max(value, floor); }
 
+// Takes a slot of that extent off the near or the far end of the free
+// space [spaceNear, spaceFar) on one axis; the slot's own ends come back.
+void TakeSlot(int32_t& spaceNear, int32_t& spaceFar, int32_t& slotNear, int32_t& slotFar, int32_t extent,
+              bool fromNear) {
+  if (fromNear) {
+    slotFar = std::min(spaceFar, spaceNear + extent);
+    spaceNear = slotFar;
+  } else {
+    slotNear = std::max(spaceNear, spaceFar - extent);
+    spaceFar = slotNear;
+  }
+}
+
 // Takes the item's slot off one edge of the free space and returns its bounds.
 TRect PlaceAtEdge(TRect& space, const TDRXLayoutItem& item) {
   const TDRXMargins& m = item.Margins;
   TRect slot = space;
-  switch (item.Align) {
-    case alTop:
-      slot.Bottom = std::min(space.Bottom, space.Top + m.Top + item.Bounds.Height() + m.Bottom);
-      space.Top = slot.Bottom;
-      break;
-    case alBottom:
-      slot.Top = std::max(space.Top, space.Bottom - m.Top - item.Bounds.Height() - m.Bottom);
-      space.Bottom = slot.Top;
-      break;
-    case alLeft:
-      slot.Right = std::min(space.Right, space.Left + m.Left + item.Bounds.Width() + m.Right);
-      space.Left = slot.Right;
-      break;
-    case alRight:
-      slot.Left = std::max(space.Left, space.Right - m.Left - item.Bounds.Width() - m.Right);
-      space.Right = slot.Left;
-      break;
-    default:
-      break;
-  }
+  if (item.Align == alTop || item.Align == alBottom)
+    TakeSlot(space.Top, space.Bottom, slot.Top, slot.Bottom, m.Top + item.Bounds.Height() + m.Bottom,
+             item.Align == alTop);
+  else if (item.Align == alLeft || item.Align == alRight)
+    TakeSlot(space.Left, space.Right, slot.Left, slot.Right, m.Left + item.Bounds.Width() + m.Right,
+             item.Align == alLeft);
   TRect placed = ShrinkRect(slot, m);
   placed.Right = NotBelow(placed.Right, placed.Left);
   placed.Bottom = NotBelow(placed.Bottom, placed.Top);

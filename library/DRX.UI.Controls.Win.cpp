@@ -149,6 +149,8 @@ void TDRXWinControl::CreateHandle() {
   CreateWindowExW(params.ExStyle, W(params.ClassName), W(caption), params.Style, place.Left, place.Top,
                   place.Width(), place.Height(), params.ParentWindow, nullptr, GetModuleHandleW(nullptr), this);
   if (!handle_) throw EOSError(u"CreateWindowEx", GetLastError());
+  windowPlace_ = place;
+  windowShown_ = (params.Style & WS_VISIBLE) != 0;
   HandleCreated();
   for (int i = 0; i < ControlCount(); ++i) CreateChildHandles(*Controls(i));
 }
@@ -205,14 +207,14 @@ void TDRXWinControl::ParentChanged() {
 
 void TDRXWinControl::UpdateWindowPlacement() {
   if (!handle_ || !(GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD)) return;
-  const TPoint origin = OriginInParentWindow();
-  movingWindow_ = true;
-  SetWindowPos(handle_, nullptr, origin.X, origin.Y, Width(), Height(),
-               SWP_NOZORDER | SWP_NOACTIVATE | (Showing() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-  movingWindow_ = false;
+  const TRect place = TRect::FromSize(OriginInParentWindow(), {Width(), Height()});
+  const bool shown = Showing();
+  if (place == windowPlace_ && shown == windowShown_) return;  // each move costs a round trip
+  windowPlace_ = place;
+  windowShown_ = shown;
+  SetWindowPos(handle_, nullptr, place.Left, place.Top, place.Width(), place.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
-
-void TDRXWinControl::BoundsChanged() { UpdateWindowPlacement(); }
 
 void TDRXWinControl::PlacementChanged() {
   UpdateWindowPlacement();

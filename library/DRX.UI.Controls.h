@@ -347,7 +347,6 @@ class TDRXWinControl : public TDRXCustomControl, private IDRXAccessibleSource {
   // Focus moved to this control; the form tells whoever follows the focus.
   virtual void FocusChangedTo(TDRXWinControl* control);
 
-  void BoundsChanged() override;
   void PlacementChanged() override;
   void EnabledChanged() override;
   void CaptionChanged() override;
@@ -377,7 +376,9 @@ class TDRXWinControl : public TDRXCustomControl, private IDRXAccessibleSource {
   TDRXCustomControl* hoverControl_ = nullptr;
   bool trackingLeave_ = false;
   bool tabStop_ = true;
-  bool movingWindow_ = false;
+  // Where the window was last put, so that unchanged placements cost nothing.
+  TRect windowPlace_;
+  bool windowShown_ = false;
   std::unique_ptr<TDRXAccessibleWindow> accessible_;
 };
 

@@ -324,6 +324,12 @@ void TDRXForm::SelectNext(bool forward) {
   candidates[next]->SetFocus();
 }
 
+void TDRXForm::SetActiveControl(TDRXWinControl* control) {
+  if (control && FormOf(control) != this) return;
+  activeControl_ = control;
+  if (control && handle_ && GetActiveWindow() == handle_) control->SetFocus();
+}
+
 bool TDRXForm::OfferDialogKey(uint16_t key, TShiftState shift) {
   for (TDRXWinControl* control : TabList())
     if (control->Showing() && control->EnabledInTree() && control->DialogKey(key, shift)) return true;

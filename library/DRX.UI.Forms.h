@@ -87,8 +87,10 @@ class TDRXForm : public TDRXWinControl, private IDRXApplicationListener {
   // Shows the form and runs the message loop until it is closed or WM_QUIT comes.
   void RunAsMainForm();
 
-  // The control that has (or last had) the focus on this form.
+  // The control that has (or last had) the focus on this form; setting it
+  // focuses it now when the form is active, else when the form is activated.
   TDRXWinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TDRXWinControl* control);
   // Focuses the next (or previous) control in tab order that can take the focus.
   void SelectNext(bool forward);
 

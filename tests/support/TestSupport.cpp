@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "DRX.Platform.h"
+#include "DRX.UI.Application.h"
 
 namespace fs = std::filesystem;
 
@@ -74,4 +75,20 @@ UString FolderLevels(int count) {
   UString levels;
   for (int level = 0; level < count; ++level) levels += u"a\\";
   return levels;
+}
+
+namespace {
+bool testThemeDark = false;
+bool ReadTestTheme() { return testThemeDark; }
+}  // namespace
+
+void UseTestTheme(bool dark) {
+  testThemeDark = dark;
+  TDRXApplication::SetDarkModeReader(&ReadTestTheme);
+  TDRXApplication::UpdateDarkMode();
+}
+
+void UseSystemTheme() {
+  TDRXApplication::SetDarkModeReader(nullptr);
+  TDRXApplication::UpdateDarkMode();
 }

@@ -124,3 +124,9 @@ class TMappedDrive {
 // it could not be started.
 long RunProgram(const UString& commandLine);
 #endif
+
+// The application's dark mode as a test sets it: the theme reader answers
+// `dark` and the application is told, until UseSystemTheme gives the
+// system's reader back (and tells the application again).
+void UseTestTheme(bool dark);
+void UseSystemTheme();
