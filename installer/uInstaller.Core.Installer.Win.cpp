@@ -48,6 +48,10 @@ TInstaller::TInstaller(const UString& commandLine, const TInstallerPackageSource
     productInfo_ = ProductInfoClass->Create();
     resources_ = std::make_unique<TInstallerResources>(packages);
     extractHelper_ = std::make_unique<TInstallerExtractHelper>();
+    window_ = std::make_unique<TDRXMessageWindow>(
+        u"TInstaller", [this](uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
+          return HandleMessage(message, wParam, lParam, result);
+        });
     ParseCommandLine(commandLine);
     suppressMessageBoxes_ = HasFlag(ifSilent) && CommandLineHasSwitch(commandLine, kSwitchSuppressMsgBoxes);
   } catch (...) {
@@ -168,23 +172,13 @@ void TInstaller::StopThread() {
   ThreadEnded();
 }
 
-void TInstaller::CreateWindowOnce() {
-  TDRXLock guard(lock_);
-  if (window_) return;
-  window_ = std::make_unique<TDRXMessageWindow>(
-      u"TInstaller", [this](uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
-        return HandleMessage(message, wParam, lParam, result);
-      });
-}
-
 void* TInstaller::NotifyWindow(int code) {
   TDRXLock guard(lock_);
-  if (!window_ || (listeners_.empty() && code != inFinished)) return nullptr;
+  if (listeners_.empty() && code != inFinished) return nullptr;
   return window_->Handle();
 }
 
 void TInstaller::WatchThread() {
-  CreateWindowOnce();
   HANDLE watch = nullptr;
   if (RegisterWaitForSingleObject(&watch, thread_->Handle(), PostThreadEnded, window_->Handle(), INFINITE,
                                   WT_EXECUTEONLYONCE))
@@ -214,7 +208,6 @@ void TInstaller::RunPostInstallActions() {
 }
 
 void TInstaller::AddListener(IInstallerNotify* listener) {
-  CreateWindowOnce();
   TDRXLock guard(lock_);
   listeners_.push_back(listener);
 }
@@ -225,12 +218,8 @@ void TInstaller::RemoveListener(IInstallerNotify* listener) {
 }
 
 void TInstaller::SendNotify(int code, intptr_t value) {
-  if (const HWND window = static_cast<HWND>(NotifyWindow(code))) {
+  if (const HWND window = static_cast<HWND>(NotifyWindow(code)))
     SendMessageW(window, WM_USER, static_cast<WPARAM>(code), value);
-  } else if (code == inFinished) {
-    // No window: nobody listens, and the main thread waits in Start for the thread's end.
-    DispatchNotify(code, value);
-  }
 }
 
 void TInstaller::SendNotifyText(int code, const UString& text) {
@@ -252,7 +241,7 @@ bool TInstaller::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lPar
   }
   if (message == WM_COPYDATA) {
     // Only our own sends carry the window itself as wParam.
-    if (lParam == 0 || !window_ || wParam != reinterpret_cast<uintptr_t>(window_->Handle())) return true;
+    if (lParam == 0 || wParam != reinterpret_cast<uintptr_t>(window_->Handle())) return true;
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     const UString text(static_cast<const char16_t*>(data->lpData), data->cbData / 2);
     DispatchNotify(static_cast<int>(data->dwData), reinterpret_cast<intptr_t>(&text));

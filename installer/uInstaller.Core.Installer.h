@@ -90,13 +90,12 @@ class TInstaller {
   // A silent run started with SUPPRESSMSGBOXES: nobody is there to answer a box.
   bool SuppressesMessageBoxes() const { return suppressMessageBoxes_; }
 
-  // The first listener (on the main thread) creates the window the notifications travel by.
   void AddListener(IInstallerNotify* listener);
   void RemoveListener(IInstallerNotify* listener);
   // From any thread; return when every listener has been called on the main
   // thread. Without a listener nothing travels: no round trip to the main
   // thread for a silent run, which has nothing to repaint; only inFinished is
-  // always delivered (through the window when there is one).
+  // always delivered, for the state it sets.
   void SendNotify(int code, intptr_t value);
   void SendNotifyText(int code, const UString& text);
 
@@ -107,9 +106,6 @@ class TInstaller {
   void ThreadEnded();
   void WatchThread();
   void UnwatchThread();
-  // The main thread's message window, created by the first listener or watch:
-  // a run that nobody watches creates none.
-  void CreateWindowOnce();
   // The window to send a notification to; none when it would reach nobody.
   void* NotifyWindow(int code);
 
