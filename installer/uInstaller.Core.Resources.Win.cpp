@@ -100,6 +100,10 @@ UString TInstallerResources::GetLangString(UStringView section, UStringView key)
 }
 
 UString TInstallerResources::ReplaceVariables(UStringView text) {
+  return ReplaceNamedVariables(StringReplaceAll(text, u"\\n", u"\r\n"));
+}
+
+UString TInstallerResources::ReplaceNamedVariables(UStringView text) {
   TInstallerProductInfo& product = Installer->ProductInfo();
   // Every value is computed on every call: a script without a product name
   // fails here whether or not the text names a variable.
@@ -113,12 +117,12 @@ UString TInstallerResources::ReplaceVariables(UStringView text) {
       {u"$STARTMENU", startMenuPath_},
       {u"$PROGRAMS", programFilesPath_},
   };
-  UString result = StringReplaceAll(text, u"\\n", u"\r\n");
+  UString result(text);
   for (const auto& [name, value] : variables) result = StringReplaceAll(result, name, value);
   return result;
 }
 
-UString TInstallerResources::ExpandPath(UStringView path) { return ValidatePath(ReplaceVariables(path)); }
+UString TInstallerResources::ExpandPath(UStringView path) { return ValidatePath(ReplaceNamedVariables(path)); }
 
 std::unique_ptr<TMemoryStream> TInstallerResources::GetLicenseStream() {
   TInstallerScriptFile* file = nullptr;

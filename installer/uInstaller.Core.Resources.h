@@ -70,15 +70,19 @@ class TInstallerResources {
   // "\n" becomes CR LF, then $DEST, $TEMP, $LINK, $NAME, $VERSION, $DESKTOP,
   // $STARTMENU and $PROGRAMS are replaced, in this order, case-sensitively.
   UString ReplaceVariables(UStringView text);
-  // ReplaceVariables, then ValidatePath.
+  // The variables replaced as above, then ValidatePath. A path keeps "\n"
+  // as it stands: it is a folder separator before a name ("$DEST\nvcodec.dll"),
+  // never a line break.
   UString ExpandPath(UStringView path);
   // The license for the language family in use, else for "EN"; none without either.
   std::unique_ptr<TMemoryStream> GetLicenseStream();
+
   // Loads English, lets the user choose (the default choice with ifAuto) and
   // merges the chosen language over English. `choose` returns the chosen file.
   void InitializeLanguages(const std::function<UString()>& choose = ChooseLanguageFile);
 
  private:
+  UString ReplaceNamedVariables(UStringView text);
   void ListLanguageFiles();
   void ComputeFolders();
 

@@ -8,6 +8,12 @@
 
 #include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Controls.Buttons.h"
+#include "DRX.UI.Controls.Edit.h"
+#include "DRX.UI.Controls.FormattedLabel.h"
+#include "DRX.UI.Controls.ImageComboBox.h"
+#include "DRX.UI.Controls.Labels.h"
+#include "DRX.UI.Controls.Memo.h"
+#include "DRX.UI.Controls.ProgressBar.h"
 #include "DRX.UI.Resources.Root.h"
 #include "DRX.ZLib.h"
 
@@ -80,10 +86,60 @@ void FillRadioBoxes(TGalleryPanel& panel) {
   disabled->SetEnabled(false);
 }
 
+// Labels in three columns, 22 pixels apart.
+TRect LabelCell(int column, int row, int32_t width = 220, int32_t height = 18) {
+  return Bounds(10 + 235 * column, TGalleryPanel::kTop + 22 * row, width, height);
+}
+
+void FillLabels(TGalleryPanel& panel) {
+  panel.Add<TDRXLabel>(u"Labels.Plain", LabelCell(0, 0), u"A plain label");
+  panel.Add<TDRXLabel>(u"Labels.Disabled", LabelCell(0, 1), u"A disabled label")->SetEnabled(false);
+  auto* hover = panel.Add<TDRXLabel>(u"Labels.URLHover", LabelCell(0, 2), u"ovix.example (under the mouse)");
+  hover->SetURL(u"https://ovix.example/");
+  hover->SetMouseInControl(true);
+  panel.Add<TDRXLabel>(u"Labels.URL", LabelCell(0, 3), u"ovix.example")->SetURL(u"https://ovix.example/");
+  auto* line = panel.Add<TDRXLabel>(u"Labels.Line", LabelCell(0, 4), u"Section line");
+  line->SetAlignment(taCenter);
+  line->Style().SetShowLine(true);
+  panel.Add<TDRXLabel>(u"Labels.Ellipsis", LabelCell(0, 5, 120), u"A caption far too long for its label");
+  static constexpr UStringView kValidation[] = {u"Validation.Information", u"Validation.Warning",
+                                                u"Validation.Error", u"Validation.Success"};
+  for (int32_t icon = 0; icon < 4; ++icon) {
+    UStringView name = kValidation[icon];
+    panel.Add<TDRXValidationLabel>(name, LabelCell(1, icon), name.substr(11))->SetIcon(icon);
+  }
+  panel.Add<TDRXFormattedLabel>(u"FormattedLabel", LabelCell(1, 4, 220, 36),
+                                u"[b]Bold[/b], [i]italic[/i], [color=#FF8000]orange[/color] and "
+                                u"[url=https://ovix.example/]a link[/url]");
+  for (int percent : {0, 50, 100})
+    panel.Add<TDRXProgressBar>(u"Progress." + IntToStr(percent), LabelCell(2, percent / 50))->SetProgress(percent);
+  auto* waiting = panel.Add<TDRXProgressBar>(u"Progress.Waiting", LabelCell(2, 3, 190));
+  waiting->SetWaitingMode(true);
+  while (waiting->WaitingPosition() < waiting->ScaleFactor().Apply(10)) waiting->AdvanceWaiting();
+  auto* disabled = panel.Add<TDRXProgressBar>(u"Progress.Disabled", LabelCell(2, 4));
+  disabled->SetProgress(60);
+  disabled->SetEnabled(false);
+}
+
+void FillEditors(TGalleryPanel& panel) {
+  auto* edit = panel.Add<TDRXEdit>(u"Edit", Bounds(10, TGalleryPanel::kTop, 220, 23));
+  edit->SetText(u"C:\\Program Files\\Ovix");
+  edit->AddButton(panel.ScaleFactor().Apply(64), u"&Browse");
+  auto* memo = panel.Add<TDRXMemo>(u"Memo", Bounds(10, TGalleryPanel::kTop + 30, 220, 64));
+  memo->SetReadOnly(true);
+  memo->SetScrollBars(ssVertical);
+  memo->SetText(u"A read-only memo with more lines than it shows:\r\nsecond\r\nthird\r\nfourth\r\nfifth");
+  auto* combo = panel.Add<TDRXImageComboBox>(u"ImageComboBox", Bounds(10, TGalleryPanel::kTop + 102, 220, 23));
+  for (const char16_t* language : {u"English", u"Deutsch", u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"}) combo->Items().AddSorted({language});
+  combo->SetItemIndex(1);
+}
+
 const TGallerySection kGallerySections[] = {
     {u"Push buttons", Bounds(10, 10, 190, 330), &FillPushButtons},
     {u"Check boxes", Bounds(210, 10, 250, 330), &FillCheckBoxes},
     {u"Radio boxes", Bounds(470, 10, 240, 160), &FillRadioBoxes},
+    {u"Edits, memo and lists", Bounds(470, 180, 240, 160), &FillEditors},
+    {u"Labels and progress bars", Bounds(10, 350, 700, 170), &FillLabels},
 };
 
 }  // namespace
@@ -124,7 +180,7 @@ TControlGallery::TControlGallery() {
   SetCaption(u"Control gallery");
   SetBorderStyle(bsSingle);
   SetBorderIcons(biSystemMenu);
-  SetClientSize(720, 350);
+  SetClientSize(720, 530);
   for (const TGallerySection& section : GallerySections()) {
     auto* panel = new TGalleryPanel(*this, section.Title);
     panel->SetParent(this);

@@ -90,6 +90,8 @@ TEST_F(Resources, LicenseFallsBackToEnglishAndVariablesExpandInTexts) {
   EXPECT_EQ(resources.GetLangString(u"Common", u"Greeting"), u"Welcome to Ovix Test 5.01, 2026-12-01\r\nEnjoy");
   EXPECT_EQ(resources.ExpandPath(u"$DEST\\Plugins\\"), destination.Path() + u"Plugins\\");
   EXPECT_EQ(resources.ExpandPath(u"$dest\\a.txt"), u"$dest\\a.txt");
+  // A name after a backslash may start with "n": no line break in a path.
+  EXPECT_EQ(resources.ExpandPath(u"$DEST\\Plugins\\nvcodec.dll"), destination.Path() + u"Plugins\\nvcodec.dll");
 }
 
 TEST_F(Resources, ProductEntriesWinAndMissingEntriesAreNamed) {
