@@ -9,18 +9,10 @@ std::shared_ptr<IAccessible> Own(IAccessible* object) {
   return std::shared_ptr<IAccessible>(object, [](IAccessible* o) { o->Release(); });
 }
 
-VARIANT ChildVariant(long id) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = id;
-  return child;
-}
-
 template <typename Getter>
 UString TextOf(IAccessible* object, long id, Getter getter) {
   BSTR text = nullptr;
-  if (FAILED((object->*getter)(ChildVariant(id), &text)) || !text) return {};
+  if (FAILED((object->*getter)(AccessibleChildId(id), &text)) || !text) return {};
   UString result = FromW(text, SysStringLen(text));
   SysFreeString(text);
   return result;
@@ -29,7 +21,7 @@ UString TextOf(IAccessible* object, long id, Getter getter) {
 long NumberOf(IAccessible* object, long id, HRESULT (STDMETHODCALLTYPE IAccessible::*getter)(VARIANT, VARIANT*)) {
   VARIANT answer;
   VariantInit(&answer);
-  if (FAILED((object->*getter)(ChildVariant(id), &answer)) || answer.vt != VT_I4) return 0;
+  if (FAILED((object->*getter)(AccessibleChildId(id), &answer)) || answer.vt != VT_I4) return 0;
   return answer.lVal;
 }
 
@@ -99,8 +91,16 @@ void Dump(const TAccessibleNode& node, int depth, std::string& out) {
 
 }  // namespace
 
+VARIANT AccessibleChildId(long id) {
+  VARIANT child;
+  VariantInit(&child);
+  child.vt = VT_I4;
+  child.lVal = id;
+  return child;
+}
+
 bool TAccessibleNode::DoDefaultAction() const {
-  return Object && SUCCEEDED(Object->accDoDefaultAction(ChildVariant(ChildId)));
+  return Object && SUCCEEDED(Object->accDoDefaultAction(AccessibleChildId(ChildId)));
 }
 
 TAccessibleNode ReadAccessibleTree(HWND window, int depth) {

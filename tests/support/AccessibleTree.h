@@ -35,6 +35,8 @@ struct TAccessibleNode {
   bool DoDefaultAction() const;
 };
 
+// A child id as the IAccessible methods take it (CHILDID_SELF for the object).
+VARIANT AccessibleChildId(long id);
 // The client object of a window; empty (Role 0) when the window gives none.
 TAccessibleNode ReadAccessibleTree(HWND window, int depth = 8);
 // The first node, depth first, of that role whose name is `name` (any name

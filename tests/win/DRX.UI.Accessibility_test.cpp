@@ -12,14 +12,6 @@ namespace {
 
 constexpr GUID kIidIAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
-VARIANT Child(long id) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = id;
-  return child;
-}
-
 void PumpFor(DWORD milliseconds) {
   DWORD end = GetTickCount() + milliseconds;
   while (GetTickCount() < end) {
@@ -84,10 +76,10 @@ TEST_F(AccessibleFormProcess, TheFormAndItsChildrenReadInReadingOrder) {
 
   // Parts are simple elements: no object of their own, and out of range is refused.
   IDispatch* none = nullptr;
-  EXPECT_EQ(object_->get_accChild(Child(1), &none), S_FALSE);
-  EXPECT_EQ(object_->get_accChild(Child(5), &none), E_INVALIDARG);
+  EXPECT_EQ(object_->get_accChild(AccessibleChildId(1), &none), S_FALSE);
+  EXPECT_EQ(object_->get_accChild(AccessibleChildId(5), &none), E_INVALIDARG);
   VARIANT last;
-  ASSERT_EQ(object_->accNavigate(NAVDIR_LASTCHILD, Child(CHILDID_SELF), &last), S_OK);
+  ASSERT_EQ(object_->accNavigate(NAVDIR_LASTCHILD, AccessibleChildId(CHILDID_SELF), &last), S_OK);
   ASSERT_EQ(last.vt, VT_DISPATCH);
   last.pdispVal->Release();
 }
