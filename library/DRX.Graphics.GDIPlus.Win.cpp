@@ -1,5 +1,7 @@
 #include "DRX.Graphics.GDIPlus.h"
 
+#include "DRX.Graphics.GDI.h"
+
 #include <algorithm>
 // GDI+'s headers expect min and max in scope.
 using std::max;
@@ -67,6 +69,15 @@ void GdiPlusFillRect(HDC dc, const TRect& rect, uint32_t argb) {
   if (GdipCreateFromHDC(dc, &graphics.Handle) != Ok) return;
   if (GdipCreateSolidFill(argb, &brush.Handle) != Ok) return;
   GdipFillRectangleI(graphics.Handle, brush.Handle, rect.Left, rect.Top, rect.Width(), rect.Height());
+}
+
+void FillRectInColor(HDC dc, const TRect& rect, uint32_t argb) {
+  const uint32_t alpha = argb >> 24;
+  if (alpha == 0 || rect.IsEmpty()) return;
+  if (alpha < 255) return GdiPlusFillRect(dc, rect, argb);
+  const TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF)));
+  const RECT area = ToRECT(rect);
+  FillRect(dc, &area, brush.Get());
 }
 
 void GdiPlusFillPixels(uint8_t* pixels, int32_t width, int32_t height, const TRect& rect, uint32_t argb) {

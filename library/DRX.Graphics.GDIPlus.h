@@ -13,6 +13,10 @@
 // Fills the rectangle with a straight ARGB colour, blended over what is there.
 void GdiPlusFillRect(HDC dc, const TRect& rect, uint32_t argb);
 
+// Fills in an ARGB colour: exactly through GDI when opaque, blended by GDI+
+// when translucent, not at all for alpha 0.
+void FillRectInColor(HDC dc, const TRect& rect, uint32_t argb);
+
 // The same into premultiplied 32-bit pixels of our own (a layer without clip),
 // where the pixels' alpha must come out right.
 void GdiPlusFillPixels(uint8_t* pixels, int32_t width, int32_t height, const TRect& rect, uint32_t argb);

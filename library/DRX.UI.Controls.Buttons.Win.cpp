@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "DRX.Graphics.GDI.h"
+#include "DRX.Graphics.GDIPlus.h"
 #include "DRX.UI.Controls.Buttons.h"
 
 namespace {
@@ -29,13 +30,6 @@ void DrawCaption(HDC dc, const TFont& font, TColor color, const UString& caption
   SetTextColor(dc, color);
   RECT area = ToRECT(rect);
   DrawTextW(dc, W(caption), static_cast<int>(caption.size()), &area, flags);
-}
-
-void FillSolid(HDC dc, const TRect& rect, TDRXAlphaColor color) {
-  if (rect.IsEmpty() || AlphaOf(color) == 0) return;
-  TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(AlphaColorToColor(color)));
-  const RECT area = ToRECT(rect);
-  FillRect(dc, &area, brush.Get());
 }
 
 // A dotted one-pixel frame in the colour, every other pixel.
@@ -432,8 +426,8 @@ void TDRXCheckBoxViewInfo::Draw(HDC dc, TDRXButtonVisualState state) {
   const auto& box = static_cast<const TDRXCustomCheckBox&>(owner_);
   const TDRXStyleButton& style = box.Style();
   for (const TRect& row : {layout_.LineLeft, layout_.LineRight}) {
-    FillSolid(dc, Rect(row.Left, row.Top, row.Right, row.Top + 1), style.Colors(bcsLine1).Value());
-    FillSolid(dc, Rect(row.Left, row.Top + 1, row.Right, row.Bottom), style.Colors(bcsLine2).Value());
+    FillRectInColor(dc, Rect(row.Left, row.Top, row.Right, row.Top + 1), style.Colors(bcsLine1).Value());
+    FillRectInColor(dc, Rect(row.Left, row.Top + 1, row.Right, row.Bottom), style.Colors(bcsLine2).Value());
   }
   if (box.ShowCheckMark()) style.Texture().Draw(dc, layout_.Box, ButtonFrameIndex(state, box.State()));
   if (!box.ShowCaption()) return;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "DRX.Graphics.GDI.h"
+#include "DRX.Graphics.GDIPlus.h"
 #include "DRX.Graphics.TextLayout.GDI.h"
 #include "DRX.UI.Controls.FormattedLabel.h"
 

@@ -2,6 +2,7 @@
 
 #include "DRX.Graphics.Colors.h"
 #include "DRX.Graphics.GDI.h"
+#include "DRX.Graphics.GDIPlus.h"
 #include "DRX.UI.Controls.ImageComboBox.h"
 #include "DRX.UI.Controls.ImageList.h"
 
@@ -13,12 +14,6 @@ enum TArrowFrame : int32_t { afNormal, afHover, afDisabled };
 
 std::unique_ptr<TDRXStyleEditBox> MakeComboStyle(IDRXStyleOwner* owner) {
   return std::make_unique<TDRXStyleImageComboBox>(owner);
-}
-
-void FillSolid(HDC dc, const TRect& rect, TColor color) {
-  TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(color));
-  const RECT area = ToRECT(rect);
-  FillRect(dc, &area, brush.Get());
 }
 
 }  // namespace
@@ -196,7 +191,7 @@ void TDRXImageComboBox::PaintFace(HDC dc) {
 
 void TDRXImageComboBox::DrawItem(HDC dc, int index, const TRect& rect, bool selected) {
   const bool enabled = EnabledInTree();
-  if (selected) FillSolid(dc, rect, AlphaColorToColor(Style().Colors(ecsSelection).Value()));
+  if (selected) FillRectInColor(dc, rect, Style().Colors(ecsSelection).Value());
   if (index < 0 || index >= items_.Count()) return;
   const TDRXImageComboBoxItem& item = items_[index];
   const int32_t padding = ScaleFactor().Apply(kItemPadding);
@@ -232,7 +227,7 @@ intptr_t TDRXImageComboBox::WndProc(uint32_t message, uintptr_t wParam, intptr_t
       const TRect rect{draw->rcItem.left, draw->rcItem.top, draw->rcItem.right, draw->rcItem.bottom};
       // The face is painted whole by PaintFace; this draws the rows of the open list.
       if (draw->itemState & ODS_COMBOBOXEDIT) return TRUE;
-      FillSolid(draw->hDC, rect, ContentColor());
+      FillRectInColor(draw->hDC, rect, ColorToAlphaColor(ContentColor()));
       DrawItem(draw->hDC, static_cast<int>(draw->itemID), rect, (draw->itemState & ODS_SELECTED) != 0);
       return TRUE;
     }

@@ -49,14 +49,6 @@ std::unique_ptr<TDRXStyleLabel> MakeValidationLabelStyle(IDRXStyleOwner* owner) 
 
 }  // namespace
 
-void FillRectInColor(HDC dc, const TRect& rect, TDRXAlphaColor color) {
-  if (AlphaOf(color) == 0 || rect.IsEmpty()) return;
-  if (AlphaOf(color) < 255) return GdiPlusFillRect(dc, rect, color);
-  const TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(AlphaColorToColor(color)));
-  const RECT area = ToRECT(rect);
-  FillRect(dc, &area, brush.Get());
-}
-
 void DrawTextInColor(HDC dc, const TFont& font, UStringView text, const TRect& rect, uint32_t format,
                      TDRXAlphaColor color) {
   const uint8_t alpha = AlphaOf(color);

@@ -251,9 +251,6 @@ class TDRXValidationLabel : public TDRXLabel {
   int32_t icon_ = 1;
 };
 
-// Fills in an ARGB colour: exactly through GDI when opaque, blended by GDI+
-// when translucent, not at all for alpha 0.
-void FillRectInColor(HDC__* dc, const TRect& rect, TDRXAlphaColor color);
 // Draws text through DrawTextW in an ARGB colour: nothing for alpha 0, blended
 // over what is there for a translucent colour.
 void DrawTextInColor(HDC__* dc, const TFont& font, UStringView text, const TRect& rect, uint32_t format,
