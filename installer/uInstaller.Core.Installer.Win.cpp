@@ -117,7 +117,8 @@ void TInstaller::SetDestPath(const UString& path) {
   if (!Trim(expanded).empty() && (!IsFullPath(expanded) || HasDotNames(expanded)))
     expanded = ExpandFileName(expanded);
   if (expanded.find(u'~') != UString::npos) expanded = ExpandLongFileName(expanded);
-  destPath_ = IncludeTrailingBackslash(expanded);
+  // A blank name is no destination (Next stays disabled), not the current drive's root.
+  destPath_ = Trim(expanded).empty() ? UString() : IncludeTrailingBackslash(expanded);
   productInfo_->Load();
   if (productInfo_->CanUpdate()) {
     flags_ |= ifUpdate;

@@ -280,12 +280,23 @@ void TInstallerForm::SetActivePage(TInstallerCustomPage* page) {
       throw;
     }
     page->SetVisible(true);
+    AnnouncePage(*page);
   }
   UpdateButtons();
   TDRXWinControl* focused = FocusedControl();
   if ((!focused || TDRXForm::FormOf(focused) != this) && bNext->CanFocus())
     bNext->SetFocus();
   Invalidate();
+}
+
+// A screen reader reads the form's description when it changes: the page's
+// header texts tell where the wizard now is.
+void TInstallerForm::AnnouncePage(const TInstallerCustomPage& page) {
+  const auto* texts = dynamic_cast<const TInstallerPage*>(&page);
+  if (!texts) return;
+  UString announcement = texts->Title;
+  if (!texts->Description.empty()) announcement += (announcement.empty() ? u"" : u". ") + texts->Description;
+  SetAccessibleDescription(announcement);
 }
 
 void TInstallerForm::UpdateButtons() {

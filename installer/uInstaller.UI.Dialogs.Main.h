@@ -80,6 +80,7 @@ class TInstallerForm : public TDRXForm, public IInstallerNotify {
   void CreatePages();
   void Localize();
   void SetActivePage(TInstallerCustomPage* page);
+  void AnnouncePage(const TInstallerCustomPage& page);
   void UpdateButtons();
   void UpdateStepBar();
 

@@ -209,7 +209,10 @@ void TInstallerPageReadyToInstall::CreateControls() {
 }
 
 void TInstallerPageReadyToInstall::Prepare() {
-  TInstallerSummaryBuilder builder;
+  // The summary names options by their boxes' captions: shown as text, without the accelerator marks.
+  TInstallerSummaryBuilder builder([](UStringView section, UStringView key) {
+    return StripAccelerator(Installer->Resources().GetLangString(section, key));
+  });
   Installer->ProductInfo().PopulateActions([&builder](TInstallerActionClass actionClass) {
     actionClass->Create()->BuildSummary(builder);
   });

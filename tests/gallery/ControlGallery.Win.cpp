@@ -235,3 +235,14 @@ bool WriteGalleryPng(const UString& fileName, const uint8_t* bgra, int32_t width
   const bool written = fwrite(png.data(), 1, png.size(), file) == png.size();
   return fclose(file) == 0 && written;
 }
+
+bool CaptureWindowPng(HWND window, const UString& fileName) {
+  RECT place{};
+  GetWindowRect(window, &place);
+  TDRXDIBCanvas canvas(place.right - place.left, place.bottom - place.top);
+  HDC screen = GetDC(nullptr);
+  BitBlt(canvas.DC(), 0, 0, canvas.Width(), canvas.Height(), screen, place.left, place.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  GdiFlush();
+  return WriteGalleryPng(fileName, canvas.Section().Bits(), canvas.Width(), canvas.Height());
+}

@@ -70,3 +70,5 @@ TDRXAlphaColor GallerySkinColor(UStringView id);
 // Writes the pixels of a 32-bit top-down BGRA bitmap as an opaque PNG file;
 // false when the file cannot be written.
 bool WriteGalleryPng(const UString& fileName, const uint8_t* bgra, int32_t width, int32_t height);
+// Writes the window as the screen shows it (frame included) to a PNG file.
+bool CaptureWindowPng(HWND__* window, const UString& fileName);

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include "ControlGallery.h"
-#include "DRX.Graphics.GDI.h"
 
 namespace {
 
@@ -29,17 +28,6 @@ void PumpFor(DWORD milliseconds) {
   }
 }
 
-bool Capture(HWND window, const UString& fileName) {
-  RECT place{};
-  GetWindowRect(window, &place);
-  TDRXDIBCanvas canvas(place.right - place.left, place.bottom - place.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(canvas.DC(), 0, 0, canvas.Width(), canvas.Height(), screen, place.left, place.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  GdiFlush();
-  return WriteGalleryPng(fileName, canvas.Section().Bits(), canvas.Width(), canvas.Height());
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -58,5 +46,5 @@ int wmain(int argc, wchar_t** argv) {
   }
   gallery.Show();
   PumpFor(1500);
-  return Capture(gallery.Handle(), captureFile) ? 0 : 1;
+  return CaptureWindowPng(gallery.Handle(), captureFile) ? 0 : 1;
 }

@@ -48,6 +48,7 @@ class TSummaryAction : public TInstallerAction {
   void BuildSummary(TInstallerSummaryBuilder& builder) override {
     builder.BeginSection(u"Folder:");
     builder.AddItem(Installer->DestPath());
+    builder.AddItem(u"PageFake", u"CB1");  // a box's caption
   }
 };
 
@@ -96,7 +97,7 @@ constexpr char kEnglish[] =
     "QM=Cancel the setup?\r\nE4=Cancelled by user\r\nE5=Stopped unexpectedly\r\n"
     "[PageWelcome]\r\nTitle=Welcome\r\nL1=Welcome heading\r\nL2=Welcome body\r\n"
     "[PageLicense]\r\nTitle=Licence\r\nDescription=Read it\r\nL1=I accept\r\n"
-    "[PageFake]\r\nTitle=A question\r\nDescription=Answer it\r\n"
+    "[PageFake]\r\nTitle=A question\r\nDescription=Answer it\r\nCB1=Make a &backup && more\r\n"
     "[PageReadyToInstall]\r\nTitle=Ready\r\n"
     "[PageInstall]\r\nTitle=Installing\r\nDescription=Please wait\r\nL1=Preparing\r\n"
     "[PageFinish]\r\nL1=Done\r\nL2=Installed\r\nL3=Home page\r\nE1=Failed\r\nE2=Not complete\r\nCB1=Start the player\r\n";
@@ -487,7 +488,8 @@ TEST_F(Wizard, TheReadyPageSummarisesTheRunsActionsAnewEachTime) {
   ASSERT_NE(ready, nullptr);
   UString shown = ready->Viewer()->RichInner()->Text();
   std::erase(shown, u'\n');  // line ends as the rich edit gives them back: CR, or CR LF under Wine
-  EXPECT_EQ(shown, u"Folder:\r    " + destination.File(u"First\\") + u"\r") << "plain text, not rich text";
+  EXPECT_EQ(shown, u"Folder:\r    " + destination.File(u"First\\") + u"\r    Make a backup & more\r")
+      << "plain text, not rich text, without the captions' accelerator marks";
   EXPECT_FALSE(ready->Viewer()->Enabled()) << "the user cannot focus or scroll it";
   form->bBack->Click();
   installer->SetDestPath(destination.File(u"Second"));

@@ -1,0 +1,280 @@
+// wizard_capture.exe OUT RUN OPTIONS PROGRAM [ARGUMENTS...]
+//
+// Starts PROGRAM (a setup or an uninstaller) and walks its dialogs the way a
+// person clicking "Next" would, writing each thing it meets as the screen
+// shows it into the folder OUT: "RUN-language.png" for the language dialog,
+// "RUN-message.png" for the first message box, "RUN-NN.png" for the NN-th
+// wizard page, and beside each picture a ".txt" with what a screen reader
+// reads of the window (the accessible tree).
+//
+// OPTIONS is "-" or a comma-separated list of
+//   language=N  choose the N-th language (0-based, in the dialog's order);
+//   close=N     close the wizard on its N-th page (the question is answered OK);
+//   suffix=S    end every file name with S (before the extension).
+// The player the finish page starts is closed as soon as it shows.
+// The windows of every process count, so that an uninstaller that restarts
+// from the temporary folder is followed. Exits 0 once a wizard was seen and
+// every window has gone, 1 on a timeout or when a picture cannot be written.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <vector>
+
+#include "AccessibleTree.h"
+#include "ControlGallery.h"
+#include "TestDialogs.h"
+
+namespace {
+
+constexpr UStringView kWizardClass = u"TInstallerForm";
+constexpr UStringView kMessageBoxClass = u"#32770";
+constexpr UStringView kPlayerClass = u"TOvixMainForm";
+constexpr ULONGLONG kTimeoutMs = 120000;
+constexpr DWORD kSettleMs = 700;  // a page's fades and timers have run by then
+
+struct TOptions {
+  UString Folder;
+  UString Run;
+  int Language = -1;
+  int CloseOnPage = 0;
+  UString Suffix;
+};
+
+bool IsLanguageDialog(HWND window) {
+  const UString name = WindowClassName(window);
+  return name.size() >= 14 && name.compare(name.size() - 14, 14, u"LanguageDialog") == 0;
+}
+
+std::vector<HWND> VisibleTopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM data) {
+        if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HWND FindTopLevel(bool (*matches)(HWND)) {
+  for (HWND window : VisibleTopLevelWindows())
+    if (matches(window)) return window;
+  return nullptr;
+}
+
+bool IsWizard(HWND window) { return WindowClassName(window) == kWizardClass; }
+bool IsMessageBox(HWND window) { return WindowClassName(window) == kMessageBoxClass; }
+bool IsPlayer(HWND window) { return WindowClassName(window) == kPlayerClass; }
+
+void PumpAndWait(DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  while (GetTickCount64() < end) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(20);
+  }
+}
+
+class TCapturer {
+ public:
+  explicit TCapturer(const TOptions& options) : options_(options) {}
+
+  // Writes RUN-<what>.png and its accessible tree; false when it cannot.
+  bool Write(HWND window, UStringView what) {
+    const UString base = options_.Folder + u"\\" + options_.Run + u"-" + UString(what) + options_.Suffix;
+    if (!CaptureWindowPng(window, base + u".png")) {
+      std::fwprintf(stderr, L"wizard_capture: cannot write %ls.png\n", W(base));
+      return false;
+    }
+    const std::string tree = DumpAccessibleTree(ReadAccessibleTree(window));
+    if (FILE* file = _wfopen(W(base + u".txt"), L"wb")) {
+      fwrite(tree.data(), 1, tree.size(), file);
+      fclose(file);
+    }
+    std::wprintf(L"wizard_capture: %ls.png\n", W(base));
+    return true;
+  }
+
+ private:
+  const TOptions& options_;
+};
+
+// The wizard's Next button: the lowest, then rightmost, push button.
+HWND NextButton(HWND wizard) {
+  HWND next = nullptr;
+  RECT best{};
+  for (HWND button : ChildWindows(wizard, u"TDRXButton")) {
+    if (!IsWindowVisible(button)) continue;
+    RECT place{};
+    GetWindowRect(button, &place);
+    if (!next || place.top > best.top || (place.top == best.top && place.left > best.left)) {
+      next = button;
+      best = place;
+    }
+  }
+  return next;
+}
+
+std::vector<HWND> VisibleCheckBoxes(HWND wizard) {
+  std::vector<HWND> boxes;
+  for (HWND box : ChildWindows(wizard, u"TDRXCheckBox"))
+    if (IsWindowVisible(box)) boxes.push_back(box);
+  return boxes;
+}
+
+// What tells one page from the next: the form's description (the page's
+// title), the Next button's caption and availability, the visible controls.
+UString PageSignature(HWND wizard) {
+  UString signature = ReadAccessibleTree(wizard, 1).Description;
+  if (HWND next = NextButton(wizard)) signature += u"|" + WindowText(next) + (IsWindowEnabled(next) ? u"+" : u"-");
+  for (HWND child : ChildWindows(wizard))
+    if (IsWindowVisible(child)) signature += u"|" + WindowText(child);
+  return signature;
+}
+
+class TWalker {
+ public:
+  explicit TWalker(const TOptions& options) : options_(options), capturer_(options) {}
+
+  // One look at the screen; false when a picture could not be written.
+  bool Step() {
+    if (HWND player = FindTopLevel(IsPlayer)) PostMessageW(player, WM_CLOSE, 0, 0);
+    if (HWND box = FindTopLevel(IsMessageBox)) return AnswerMessageBox(box);
+    if (HWND dialog = FindTopLevel(IsLanguageDialog)) return ChooseLanguage(dialog);
+    if (HWND wizard = FindTopLevel(IsWizard)) return WalkWizard(wizard);
+    return true;
+  }
+
+  bool SawWizard() const { return pages_ > 0; }
+  bool AnyWindowLeft() const {
+    return FindTopLevel(IsMessageBox) || FindTopLevel(IsLanguageDialog) || FindTopLevel(IsWizard) ||
+           FindTopLevel(IsPlayer);
+  }
+
+ private:
+  bool AnswerMessageBox(HWND box) {
+    PumpAndWait(kSettleMs);
+    const bool written = messageWritten_ || capturer_.Write(box, u"message");
+    messageWritten_ = true;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PumpAndWait(300);
+    return written;
+  }
+
+  bool ChooseLanguage(HWND dialog) {
+    if (options_.Language >= 0) {
+      for (HWND combo : ChildWindows(dialog))
+        if (WindowClassName(combo).find(u"Combo") != UString::npos)
+          SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(options_.Language), 0);
+    }
+    PumpAndWait(kSettleMs);
+    const bool written = capturer_.Write(dialog, u"language");
+    if (HWND ok = FindChildByText(dialog, u"TDRXButton", u"OK")) PostMessageW(ok, BM_CLICK, 0, 0);
+    PumpAndWait(300);
+    return written;
+  }
+
+  bool WalkWizard(HWND wizard) {
+    const UString signature = PageSignature(wizard);
+    if (signature == lastSignature_) {
+      PumpAndWait(50);  // the installation is running, or the click is on its way
+      return true;
+    }
+    PumpAndWait(kSettleMs);
+    if (PageSignature(wizard) != signature) return true;  // still changing
+    lastSignature_ = signature;
+    ++pages_;
+    wchar_t number[8];
+    std::swprintf(number, 8, L"%02d", pages_);
+    if (!capturer_.Write(wizard, FromW(number))) return false;
+    Advance(wizard);
+    return true;
+  }
+
+  void Advance(HWND wizard) {
+    if (pages_ == options_.CloseOnPage) {
+      PostMessageW(wizard, WM_CLOSE, 0, 0);
+      return;
+    }
+    HWND next = NextButton(wizard);
+    if (!next) return;
+    if (!IsWindowEnabled(next)) {
+      AcceptWhatGatesNext(wizard);
+      return;
+    }
+    PostMessageW(next, BM_CLICK, 0, 0);
+  }
+
+  // A page whose Next waits for a tick (the licence): tick its boxes, once.
+  void AcceptWhatGatesNext(HWND wizard) {
+    for (HWND box : VisibleCheckBoxes(wizard))
+      if (SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED) PostMessageW(box, BM_CLICK, 0, 0);
+  }
+
+  const TOptions& options_;
+  TCapturer capturer_;
+  UString lastSignature_;
+  int pages_ = 0;
+  bool messageWritten_ = false;
+};
+
+std::optional<TOptions> ParseOptions(int argc, wchar_t** argv) {
+  if (argc < 5) return std::nullopt;
+  TOptions options;
+  options.Folder = FromW(argv[1]);
+  options.Run = FromW(argv[2]);
+  const std::wstring list = argv[3];
+  size_t start = 0;
+  while (start <= list.size()) {
+    const size_t comma = std::min(list.find(L',', start), list.size());
+    const std::wstring item = list.substr(start, comma - start);
+    if (item.rfind(L"language=", 0) == 0) options.Language = _wtoi(item.c_str() + 9);
+    if (item.rfind(L"close=", 0) == 0) options.CloseOnPage = _wtoi(item.c_str() + 6);
+    if (item.rfind(L"suffix=", 0) == 0) options.Suffix = FromW(item.c_str() + 7);
+    start = comma + 1;
+  }
+  return options;
+}
+
+std::wstring CommandLineOf(int argc, wchar_t** argv) {
+  std::wstring line = L"\"" + std::wstring(argv[4]) + L"\"";
+  for (int i = 5; i < argc; ++i) line += L" " + std::wstring(argv[i]);
+  return line;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::optional<TOptions> options = ParseOptions(argc, argv);
+  if (!options) {
+    std::fwprintf(stderr, L"usage: wizard_capture OUT RUN OPTIONS PROGRAM [ARGUMENTS...]\n");
+    return 2;
+  }
+  CoInitialize(nullptr);
+  std::wstring line = CommandLineOf(argc, argv);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    std::fwprintf(stderr, L"wizard_capture: cannot start %ls\n", argv[4]);
+    return 1;
+  }
+  CloseHandle(process.hThread);
+  TWalker walker(*options);
+  const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
+  bool ok = true;
+  while (ok && GetTickCount64() < deadline) {
+    ok = walker.Step();
+    const bool started = WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+    if (walker.SawWizard() && !started && !walker.AnyWindowLeft()) {
+      PumpAndWait(1500);  // an uninstaller's copy may still be on its way
+      if (!walker.AnyWindowLeft()) break;
+    }
+    PumpAndWait(50);
+  }
+  CloseHandle(process.hProcess);
+  if (GetTickCount64() >= deadline) std::fwprintf(stderr, L"wizard_capture: timed out\n");
+  return ok && walker.SawWizard() && GetTickCount64() < deadline ? 0 : 1;
+}
