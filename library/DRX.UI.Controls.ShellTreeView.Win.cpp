@@ -10,6 +10,7 @@
 #include "DRX.Exceptions.h"
 #include "DRX.Format.h"
 #include "DRX.Graphics.Colors.h"
+#include "DRX.Graphics.GDIPlus.h"
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.h"
 
@@ -102,6 +103,7 @@ TDRXStyleTreeView::TDRXStyleTreeView(IDRXStyleOwner* owner) : TDRXStyle(owner) {
   AddColor(tcsText, u"TreeView.Colors.Text");
   AddColor(tcsSelection, u"TreeView.Colors.Selection");
   AddColor(tcsSelectionText, u"TreeView.Colors.SelectionText");
+  AddTexture(0, u"TreeView.Textures.Expand");
 }
 
 TColor TDRXStyleTreeView::Color(TDRXTreeViewColorSlot slot) const { return AlphaColorToColor(Colors(slot).Value()); }
@@ -137,6 +139,10 @@ class TDRXInnerShellTree : public TDRXInnerMemo {
   void Sort(HTREEITEM parent, IShellFolder& folder);
   HTREEITEM ChildLeadingTo(HTREEITEM parent, const ITEMIDLIST* target);
   intptr_t CustomDraw(NMTVCUSTOMDRAW& draw);
+  // Where the item's expand button is, in the tree's client coordinates;
+  // empty for the root, which has none.
+  TRect ButtonCell(HTREEITEM item) const;
+  void DrawExpandArrow(const NMTVCUSTOMDRAW& draw);
   // Tells the control when the focused item is another one than last time.
   void ReportFocus();
 
@@ -305,16 +311,53 @@ void TDRXInnerShellTree::ApplyRowHeight() {
   Memo().UpdateScrollBars();
 }
 
-intptr_t TDRXInnerShellTree::CustomDraw(NMTVCUSTOMDRAW& draw) {
-  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-  const TDRXStyleTreeView& style = tree_.TreeStyle();
+TRect TDRXInnerShellTree::ButtonCell(HTREEITEM item) const {
+  int level = 0;
+  for (HTREEITEM parent = TreeView_GetParent(Handle(), item); parent; parent = TreeView_GetParent(Handle(), parent))
+    ++level;
+  RECT row{};
+  if (level == 0 || !TreeView_GetItemRect(Handle(), item, &row, FALSE)) return {};
+  // Without lines at the root, the root has no button and each level below
+  // has its button in the indent before its icon.
+  const int32_t indent = TreeView_GetIndent(Handle());
+  const int32_t left = row.left + indent * (level - 1);
+  return {left, row.top, left + indent, row.bottom};
+}
+
+void TDRXInnerShellTree::DrawExpandArrow(const NMTVCUSTOMDRAW& draw) {
+  const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
+  TVITEMW data{};
+  data.mask = TVIF_CHILDREN | TVIF_STATE | TVIF_HANDLE;
+  data.stateMask = TVIS_EXPANDED;
+  data.hItem = item;
+  const TRect cell = ButtonCell(item);
+  if (cell.IsEmpty() || !TreeView_GetItem(Handle(), &data) || data.cChildren == 0) return;
+  TDRXStyleTreeView& style = tree_.TreeStyle();
   const bool selected = (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
-  draw.clrText = style.Color(selected ? tcsSelectionText : tcsText);
-  draw.clrTextBk = style.Color(selected ? tcsSelection : tcsBackground);
-  // The skin's selection colour stands for the focus too: no dotted frame.
-  draw.nmcd.uItemState &= ~(CDIS_FOCUS | CDIS_HOT);
-  return CDRF_NEWFONT;
+  FillRectInColor(draw.nmcd.hdc, cell, style.Colors(selected ? tcsSelection : tcsBackground).Value());
+  const int32_t frame = tree_.EnabledInTree() ? tefNormal : tefDisabled;
+  style.Expand().Draw(draw.nmcd.hdc, cell, (data.state & TVIS_EXPANDED) ? tefExpanded + frame : frame);
+}
+
+intptr_t TDRXInnerShellTree::CustomDraw(NMTVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      tree_.TreeStyle().SetTargetDPI(tree_.CurrentDPI());
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const TDRXStyleTreeView& style = tree_.TreeStyle();
+      const bool selected = (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
+      draw.clrText = style.Color(selected ? tcsSelectionText : tcsText);
+      draw.clrTextBk = style.Color(selected ? tcsSelection : tcsBackground);
+      return CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT;
+    }
+    case CDDS_ITEMPOSTPAINT:
+      // The system's plus and minus boxes give way to the skin's arrows.
+      DrawExpandArrow(draw);
+      return CDRF_DODEFAULT;
+    default:
+      return CDRF_DODEFAULT;
+  }
 }
 
 bool TDRXInnerShellTree::ParentNotification(uint32_t message, uintptr_t, intptr_t lParam, intptr_t& result) {

@@ -36,15 +36,21 @@ class TDRXShellTreeView;
 // The colour slots of the tree ("TreeView.Colors.*").
 enum TDRXTreeViewColorSlot : uint8_t { tcsBackground, tcsText, tcsSelection, tcsSelectionText };
 
+// Frames of the expand texture ("TreeView.Textures.Expand"): normal, hover and
+// disabled pointing right (collapsed), then the same pointing down (expanded).
+enum TDRXTreeExpandFrame : uint8_t { tefNormal, tefHover, tefDisabled, tefExpanded };
+
 class TDRXStyleTreeView : public TDRXStyle {
  public:
   explicit TDRXStyleTreeView(IDRXStyleOwner* owner = nullptr);
   TColor Color(TDRXTreeViewColorSlot slot) const;
+  TDRXResourceTexture& Expand() const { return Textures(0); }
 };
 
 // The shell tree's inner window: the system's tree view ("SysTreeView32")
-// with buttons, the shell's small icons and full-row selection, listing a
-// folder's sub-folders when it is expanded for the first time.
+// with the skin's expand arrows over its buttons, the shell's small icons
+// and full-row selection, listing a folder's sub-folders when it is expanded
+// for the first time.
 class TDRXInnerShellTree;
 
 // The shell tree. Its root is the desktop; a folder is "focused" when it is

@@ -269,14 +269,14 @@ TDRXInputQueryDialog::TDRXInputQueryDialog(TDRXComponent* owner, UStringView cap
 
 UString TDRXInputQueryDialog::Value() const { return edit_->Text(); }
 
-void TDRXInputQueryDialog::HandleCreated() {
-  TDRXSkinnedDialog::HandleCreated();
-  // The whole value is selected, so that typing replaces it.
+void TDRXInputQueryDialog::SelectValue() {
+  Handle();
   if (TDRXSystemWindow* inner = edit_->InnerControl()) inner->Perform(EM_SETSEL, 0, -1);
 }
 
 bool TDRXInputQueryDialog::Execute() {
   const TDRXModalDialogScope modal;
+  SelectValue();
   return ShowModal() == mrOk;
 }
 

@@ -166,9 +166,9 @@ class TDRXInputQueryDialog : public TDRXSkinnedDialog {
   // Asks for the text: true on OK, with the text in `value`; `value` stays as
   // it was on Cancel.
   static bool Query(TDRXForm* owner, UStringView caption, UStringView prompt, UString& value);
-
- protected:
-  void HandleCreated() override;
+  // Makes the window and selects the whole value, so that typing replaces it
+  // (Execute does so before it shows the dialog).
+  void SelectValue();
 
  private:
   TDRXLabel* prompt_;

@@ -232,12 +232,15 @@ TEST_F(FolderBrowserTest, NewFolderAsksForANameAndMakesTheFolderInTheFocusedOne)
 TEST_F(FolderBrowserTest, TheQuestionAnswersTheTextOnOkAndLeavesItOnCancel) {
   for (const bool ok : {true, false}) {
     UString value = u"before";
+    DWORD selectionEnd = 0;
     TWindowDriver query(u"TDRXInputQueryDialog", [&](HWND dialog) {
+      SendMessageW(PathEdit(dialog), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd));
       SendMessageW(PathEdit(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"after"));
       Press(dialog, ok ? u"OK" : u"Cancel");
     });
     EXPECT_EQ(TDRXInputQueryDialog::Query(nullptr, u"Name", u"Folder name:", value), ok);
     EXPECT_TRUE(query.Finish());
     EXPECT_EQ(value, ok ? u"after" : u"before");
+    EXPECT_EQ(selectionEnd, 6u) << "the value is selected, so that typing replaces it";
   }
 }
