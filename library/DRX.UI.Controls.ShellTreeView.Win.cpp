@@ -96,18 +96,6 @@ int CALLBACK CompareInFolder(LPARAM first, LPARAM second, LPARAM folder) {
 }
 }  // namespace
 
-// ---- TDRXStyleTreeView ----
-
-TDRXStyleTreeView::TDRXStyleTreeView(IDRXStyleOwner* owner) : TDRXStyle(owner) {
-  AddColor(tcsBackground, u"TreeView.Colors.Background");
-  AddColor(tcsText, u"TreeView.Colors.Text");
-  AddColor(tcsSelection, u"TreeView.Colors.Selection");
-  AddColor(tcsSelectionText, u"TreeView.Colors.SelectionText");
-  AddTexture(0, u"TreeView.Textures.Expand");
-}
-
-TColor TDRXStyleTreeView::Color(TDRXTreeViewColorSlot slot) const { return AlphaColorToColor(Colors(slot).Value()); }
-
 // ---- TDRXInnerShellTree ----
 
 class TDRXInnerShellTree : public TDRXInnerMemo {
@@ -402,6 +390,11 @@ TDRXInnerShellTree* TDRXShellTreeView::Tree() const {
 }
 
 HWND TDRXShellTreeView::TreeHandle() const { return Tree() ? Tree()->Handle() : nullptr; }
+
+bool TDRXShellTreeView::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::Pane;  // the system's tree inside is the outline
+  return true;
+}
 
 void TDRXShellTreeView::HandleCreated() {
   TDRXMemo::HandleCreated();

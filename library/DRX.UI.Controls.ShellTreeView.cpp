@@ -1,5 +1,6 @@
 #include "DRX.UI.Controls.ShellTreeView.h"
 
+#include "DRX.Graphics.Colors.h"
 #include "DRX.Utils.Paths.h"
 
 std::vector<UString> FolderAndAncestors(UStringView path) {
@@ -25,3 +26,15 @@ UString UniqueFolderName(UStringView name, const std::function<bool(const UStrin
   for (int64_t number = 2; number <= 9999 && taken(candidate); ++number) candidate = UString(name) + u" (" + IntToStr(number) + u")";
   return candidate;
 }
+
+// ---- TDRXStyleTreeView ----
+
+TDRXStyleTreeView::TDRXStyleTreeView(IDRXStyleOwner* owner) : TDRXStyle(owner) {
+  AddColor(tcsBackground, u"TreeView.Colors.Background");
+  AddColor(tcsText, u"TreeView.Colors.Text");
+  AddColor(tcsSelection, u"TreeView.Colors.Selection");
+  AddColor(tcsSelectionText, u"TreeView.Colors.SelectionText");
+  AddTexture(0, u"TreeView.Textures.Expand");
+}
+
+TColor TDRXStyleTreeView::Color(TDRXTreeViewColorSlot slot) const { return AlphaColorToColor(Colors(slot).Value()); }

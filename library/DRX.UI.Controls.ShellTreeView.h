@@ -8,7 +8,9 @@
 #include <functional>
 #include <vector>
 
+#include "DRX.Graphics.Types.h"
 #include "DRX.Strings.h"
+#include "DRX.UI.Resources.Styles.h"
 
 // The folder and the folders above it, the folder first, as full paths
 // ("C:\a\b", "C:\a", "C:\"); none for a path that is not a full one or whose
@@ -25,14 +27,6 @@ bool IsValidFolderName(UStringView name);
 // After "name (9999)" the search gives up and answers that one.
 UString UniqueFolderName(UStringView name, const std::function<bool(const UString&)>& taken);
 
-#ifdef _WIN32
-#include <memory>
-
-#include "DRX.UI.Controls.Memo.h"
-#include "DRX.UI.Resources.Styles.h"
-
-class TDRXShellTreeView;
-
 // The colour slots of the tree ("TreeView.Colors.*").
 enum TDRXTreeViewColorSlot : uint8_t { tcsBackground, tcsText, tcsSelection, tcsSelectionText };
 
@@ -47,6 +41,13 @@ class TDRXStyleTreeView : public TDRXStyle {
   TDRXResourceTexture& Expand() const { return Textures(0); }
 };
 
+#ifdef _WIN32
+#include <memory>
+
+#include "DRX.UI.Controls.Memo.h"
+
+class TDRXShellTreeView;
+
 // The shell tree's inner window: the system's tree view ("SysTreeView32")
 // with the skin's expand arrows over its buttons, the shell's small icons
 // and full-row selection, listing a folder's sub-folders when it is expanded
@@ -54,8 +55,8 @@ class TDRXStyleTreeView : public TDRXStyle {
 class TDRXInnerShellTree;
 
 // The shell tree. Its root is the desktop; a folder is "focused" when it is
-// the tree's selected item (the keyboard focus may be elsewhere). Readers find
-// the system's tree view inside it, which they know as an outline.
+// the tree's selected item (the keyboard focus may be elsewhere). It is a
+// memo for its border and scroll bars only: the memo's text means nothing here.
 class TDRXShellTreeView : public TDRXMemo {
  public:
   explicit TDRXShellTreeView(TDRXComponent* owner = nullptr);
@@ -87,6 +88,8 @@ class TDRXShellTreeView : public TDRXMemo {
 
   // The system tree view; none before the control has a window.
   HWND__* TreeHandle() const;
+  // Readers see a pane holding the system's tree view.
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
   TDRXStyleTreeView& TreeStyle() { return treeStyle_; }
 
  protected:

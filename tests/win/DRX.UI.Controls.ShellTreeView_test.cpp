@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "DRX.Exceptions.h"
+#include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Forms.h"
 #include "DRX.Utils.Paths.h"
 #include "DRX.Utils.Shell.h"
@@ -122,11 +123,24 @@ TEST_F(ShellTreeTest, NoFolderToMakeItInOrANameTheFileSystemRefusesIsAnError) {
 }
 
 TEST_F(ShellTreeTest, TheTreeIsDrawnInTheSkinsColoursLightAndDark) {
+  const HWND handle = tree->TreeHandle();
+  ASSERT_TRUE(tree->FocusPath(u"C:\\windows\\system32"));
+  const HTREEITEM focused = TreeView_GetSelection(handle);
+  RECT selectedRow{}, otherRow{}, client{};
+  ASSERT_TRUE(TreeView_GetItemRect(handle, focused, &selectedRow, FALSE));
+  ASSERT_TRUE(TreeView_GetItemRect(handle, TreeView_GetParent(handle, focused), &otherRow, FALSE));
+  GetClientRect(handle, &client);
   for (const bool dark : {false, true}) {
     UseDefaultSkin(dark);
-    EXPECT_EQ(TreeView_GetBkColor(tree->TreeHandle()),
-              AlphaColorToColor(RootSkinColor(u"TreeView.Colors.Background")));
-    EXPECT_EQ(TreeView_GetTextColor(tree->TreeHandle()), AlphaColorToColor(RootSkinColor(u"TreeView.Colors.Text")));
+    const COLORREF background = AlphaColorToColor(RootSkinColor(u"TreeView.Colors.Background"));
+    const COLORREF selection = AlphaColorToColor(RootSkinColor(u"TreeView.Colors.Selection"));
+    EXPECT_EQ(TreeView_GetBkColor(handle), background);
+    EXPECT_EQ(TreeView_GetTextColor(handle), AlphaColorToColor(RootSkinColor(u"TreeView.Colors.Text")));
+    TDRXDIBCanvas canvas(client.right, client.bottom);
+    SendMessageW(handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT | PRF_ERASEBKGND);
+    // The rows' right ends, past any text: the focused one in the selection colour.
+    EXPECT_EQ(canvas.Pixel(selectedRow.right - 3, (selectedRow.top + selectedRow.bottom) / 2), selection) << dark;
+    EXPECT_EQ(canvas.Pixel(otherRow.right - 3, (otherRow.top + otherRow.bottom) / 2), background) << dark;
   }
   UseDefaultSkin(false);
 }
