@@ -7,8 +7,12 @@
 #include <vector>
 
 #include "DRX.UI.Application.h"
+#include "DRX.Graphics.Colors.h"
 #include "DRX.UI.Controls.Buttons.h"
+#include "DRX.UI.Controls.Edit.h"
 #include "DRX.UI.Controls.ImageComboBox.h"
+#include "DRX.UI.Controls.Labels.h"
+#include "DRX.UI.Resources.Root.h"
 #include "DRX.Utils.Shell.h"
 
 static_assert(MB_OKCANCEL == DRXMessageBox::kOKCancel && MB_RETRYCANCEL == DRXMessageBox::kRetryCancel &&
@@ -190,3 +194,95 @@ namespace {
 // shown: other units' statics may not be set up yet at this point.
 const bool gExceptionReportInstalled = (TDRXExceptionMessageDialog::Install(), true);
 }  // namespace
+
+// ---- Skinned dialogs ----
+
+namespace {
+// Between a dialog's edge and its controls, between the controls, and between
+// two buttons of a row, at 96 DPI.
+constexpr int32_t kQueryMargin = 10, kQueryGap = 12, kButtonGap = 6;
+constexpr int32_t kQueryWidth = 340, kQueryButtonWidth = 90, kQueryRowHeight = 25, kQueryEditHeight = 23;
+}  // namespace
+
+TDRXCustomControl* AddDialogButtonRow(TDRXCustomControl& parent, int32_t height) {
+  auto* row = new TDRXCustomControl(parent.Owner() ? parent.Owner() : &parent);
+  row->SetBounds(0, 0, parent.Width(), height);
+  row->SetAlign(alBottom);
+  row->SetParent(&parent);
+  return row;
+}
+
+TDRXButton* AddDialogButton(TDRXCustomControl& row, UStringView caption, int32_t width, TAlign side,
+                            TModalResult result) {
+  auto* button = new TDRXButton(row.Owner());
+  button->SetCaption(caption);
+  button->SetBounds(0, 0, width, row.Height());
+  button->SetAlign(side);
+  // Buttons on the same side keep a gap; the outermost one touches the row's end.
+  bool outermost = true;
+  for (int i = 0; i < row.ControlCount(); ++i) outermost = outermost && row.Controls(i)->Align() != side;
+  if (!outermost) button->SetMargins(side == alRight ? TDRXMargins{0, 0, kButtonGap, 0} : TDRXMargins{kButtonGap, 0, 0, 0});
+  button->SetModalResult(result);
+  button->SetParent(&row);
+  return button;
+}
+
+TDRXSkinnedDialog::TDRXSkinnedDialog(TDRXComponent* owner) : TDRXForm(owner) { DarkModeChanged(); }
+
+void TDRXSkinnedDialog::DarkModeChanged() {
+  if (const auto* color = RootResourceCollection()->Find<TDRXResourceColor>(u"Common.Colors.Background"))
+    SetColor(AlphaColorToColor(color->Value()));
+}
+
+TDRXInputQueryDialog::TDRXInputQueryDialog(TDRXComponent* owner, UStringView caption, UStringView prompt,
+                                           UStringView value)
+    : TDRXSkinnedDialog(owner) {
+  const TDRXDialogsStrs& strings = DialogsStrs();
+  SetCaption(caption);
+  SetBorderStyle(bsDialog);
+  SetBorderIcons(biSystemMenu);
+  SetPosition(dynamic_cast<TDRXForm*>(owner) ? poOwnerFormCenter : poScreenCenter);
+  SetPadding({kQueryMargin, kQueryMargin, kQueryMargin, kQueryMargin});
+  prompt_ = new TDRXLabel(this);
+  prompt_->SetName(u"lPrompt");
+  prompt_->SetCaption(prompt);
+  prompt_->SetAlign(alTop);
+  prompt_->SetMargins({0, 0, 0, 4});
+  prompt_->SetVisible(!prompt.empty());
+  prompt_->SetParent(this);
+  edit_ = new TDRXEdit(this);
+  edit_->SetName(u"eValue");
+  edit_->SetBounds(0, 0, kQueryWidth - 2 * kQueryMargin, kQueryEditHeight);
+  edit_->SetAlign(alTop);
+  edit_->SetText(value);
+  edit_->SetParent(this);
+  TDRXCustomControl* row = AddDialogButtonRow(*this, kQueryRowHeight);
+  TDRXButton* cancel = AddDialogButton(*row, strings.ButtonCaptions[mbCancel], kQueryButtonWidth, alRight, mrCancel);
+  cancel->SetCancel(true);
+  TDRXButton* ok = AddDialogButton(*row, strings.ButtonCaptions[mbOK], kQueryButtonWidth, alRight, mrOk);
+  ok->SetDefault(true);
+  ok->SetTabOrder(0);
+  const int32_t promptHeight = prompt.empty() ? 0 : prompt_->Height() + 4;
+  SetClientSize(kQueryWidth, 2 * kQueryMargin + promptHeight + kQueryEditHeight + kQueryGap + kQueryRowHeight);
+  SetActiveControl(edit_);
+}
+
+UString TDRXInputQueryDialog::Value() const { return edit_->Text(); }
+
+void TDRXInputQueryDialog::SelectValue() {
+  Handle();
+  if (TDRXSystemWindow* inner = edit_->InnerControl()) inner->Perform(EM_SETSEL, 0, -1);
+}
+
+bool TDRXInputQueryDialog::Execute() {
+  const TDRXModalDialogScope modal;
+  SelectValue();
+  return ShowModal() == mrOk;
+}
+
+bool TDRXInputQueryDialog::Query(TDRXForm* owner, UStringView caption, UStringView prompt, UString& value) {
+  TDRXInputQueryDialog dialog(owner, caption, prompt, value);
+  if (!dialog.Execute()) return false;
+  value = dialog.Value();
+  return true;
+}

@@ -128,7 +128,52 @@ intptr_t LanguageItemData(const TDRXImageComboBoxItems& items, int index);
 #include "DRX.UI.Forms.h"
 
 class TDRXButton;
+class TDRXEdit;
 class TDRXImageComboBox;
+class TDRXLabel;
+
+// A row of buttons along the bottom of a dialog, `height` high (96 DPI), and
+// a button in it: as wide as given, aligned to the row's left or right end
+// (the first one right is the rightmost), ending the dialog with `result`
+// unless that is mrNone. Both are owned by the row's owner.
+TDRXCustomControl* AddDialogButtonRow(TDRXCustomControl& parent, int32_t height);
+TDRXButton* AddDialogButton(TDRXCustomControl& row, UStringView caption, int32_t width, TAlign side,
+                            TModalResult result);
+
+// A dialog in the skin's background colour, light or dark as the
+// application is, with the toolkit's default captions.
+class TDRXSkinnedDialog : public TDRXForm {
+ public:
+  explicit TDRXSkinnedDialog(TDRXComponent* owner = nullptr);
+  UString ClassName() const override { return u"TDRXSkinnedDialog"; }
+
+ protected:
+  void DarkModeChanged() override;
+};
+
+// The question for one line of text: the prompt (none when empty) above an
+// edit holding the value, OK and Cancel under them; Enter means OK, Esc
+// Cancel. Centred on its owner form, or on the screen without one.
+class TDRXInputQueryDialog : public TDRXSkinnedDialog {
+ public:
+  TDRXInputQueryDialog(TDRXComponent* owner, UStringView caption, UStringView prompt, UStringView value);
+  UString ClassName() const override { return u"TDRXInputQueryDialog"; }
+
+  UString Value() const;
+  TDRXEdit& Edit() const { return *edit_; }
+  // Shows the dialog modally; true when it was closed with OK.
+  bool Execute();
+  // Asks for the text: true on OK, with the text in `value`; `value` stays as
+  // it was on Cancel.
+  static bool Query(TDRXForm* owner, UStringView caption, UStringView prompt, UString& value);
+  // Makes the window and selects the whole value, so that typing replaces it
+  // (Execute does so before it shows the dialog).
+  void SelectValue();
+
+ private:
+  TDRXLabel* prompt_;
+  TDRXEdit* edit_;
+};
 
 // The language dialog shown before any language is loaded: "Select Language",
 // a list of the languages with their 16 × 16 icons and an "OK" button, always

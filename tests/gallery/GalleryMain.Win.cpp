@@ -1,10 +1,13 @@
-// control_gallery.exe [/capture=FILE.png]: shows the control gallery; with
-// /capture it waits until the window is drawn, writes the window as the
+// control_gallery.exe [/browser | /new-folder] [/capture=FILE.png]: shows the
+// control gallery, with /browser the folder browser open at the system
+// folder, with /new-folder its question for a new folder's name;
+// with /capture it waits until the window is drawn, writes the window as the
 // screen shows it (frame included) to the PNG file and exits (0, or 1 when
 // the file could not be written).
 #include <windows.h>
 
 #include "ControlGallery.h"
+#include "DRX.UI.Dialogs.FolderBrowser.h"
 
 namespace {
 
@@ -28,15 +31,37 @@ void PumpFor(DWORD milliseconds) {
   }
 }
 
+// Shows the form until it is drawn and writes it to the file.
+int Capture(TDRXForm& form, const UString& file) {
+  form.Show();
+  PumpFor(1500);
+  return CaptureWindowPng(form.Handle(), file) ? 0 : 1;
+}
+
+// The folder browser as Setup shows it (unowned), or its question for a new
+// folder's name; shown modally when not captured.
+int ShowDialog(UStringView which, const UString& captureFile) {
+  const UString& newFolder = DialogsStrs().NewFolder;
+  if (which == u"/new-folder") {
+    TDRXInputQueryDialog query(nullptr, newFolder, {}, newFolder);
+    query.SelectValue();
+    return captureFile.empty() ? (query.Execute() ? 0 : 1) : Capture(query, captureFile);
+  }
+  TDRXShellFolderBrowserDialog browser(nullptr, u"C:\\windows\\system32");
+  return captureFile.empty() ? (browser.Execute() ? 0 : 1) : Capture(browser, captureFile);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   BecomePerMonitorAware();
-  UString captureFile;
+  UString captureFile, dialog;
   for (int i = 1; i < argc; ++i) {
     const UString argument = FromW(argv[i]);
     if (argument.rfind(u"/capture=", 0) == 0) captureFile = argument.substr(9);
+    if (argument == u"/browser" || argument == u"/new-folder") dialog = argument;
   }
+  if (!dialog.empty()) return ShowDialog(dialog, captureFile);
   TControlGallery gallery;
   gallery.SetWindowPosition({0, 0});
   if (captureFile.empty()) {
@@ -44,7 +69,5 @@ int wmain(int argc, wchar_t** argv) {
     gallery.RunAsMainForm();
     return 0;
   }
-  gallery.Show();
-  PumpFor(1500);
-  return CaptureWindowPng(gallery.Handle(), captureFile) ? 0 : 1;
+  return Capture(gallery, captureFile);
 }
