@@ -10,19 +10,12 @@
 #include "uInstaller.Core.Repository.h"
 #include "uInstaller.Product.Ovix.ActionList.h"
 #include "uInstaller.Product.Ovix.Actions.Close.h"
-#include "uInstaller.UI.Pages.h"
+#include "uInstaller.Product.Ovix.Pages.h"
 
 namespace {
 
 constexpr int kFirstUpdatableVersion = 3500;
 constexpr int kLastUpdatableVersion = 5099;
-
-// The product's question pages: each reference names its page; one without a
-// constructor is a page this build does not have yet, which the wizard skips.
-const TClassRef<TInstallerCustomPage> kPageSetup{u"TInstallerPageSetup", nullptr};
-const TClassRef<TInstallerCustomPage> kPageAddons{u"TInstallerPageAddons", nullptr};
-const TClassRef<TInstallerCustomPage> kPageIntegration{u"TInstallerPageIntegration", nullptr};
-const TClassRef<TInstallerCustomPage> kPageUninstallParams{u"TInstallerPageUninstallParams", nullptr};
 
 [[maybe_unused]] const bool kRegistered = (UseOvixProduct(), true);
 
@@ -80,14 +73,14 @@ void TProductInfoOvix::PopulateActions(const TActionProc& proc) { PopulateOvixAc
 
 void TProductInfoOvix::PopulatePages(const TPageProc& proc) {
   if (Installer->Mode() == imUninstall) {
-    proc(&kPageUninstallParams);
+    proc(PageClassOf<TInstallerPageUninstallParams>());
     return;
   }
   proc(PageClassOf<TInstallerPageWelcome>());
   proc(PageClassOf<TInstallerPageLicense>());
-  proc(&kPageSetup);
-  if (IsAddonOfferApplicable()) proc(&kPageAddons);
-  proc(&kPageIntegration);
+  proc(PageClassOf<TInstallerPageSetup>());
+  if (TInstallerPageAddons::IsApplicable()) proc(PageClassOf<TInstallerPageAddons>());
+  proc(PageClassOf<TInstallerPageIntegration>());
   proc(PageClassOf<TInstallerPageReadyToInstall>());
 }
 
