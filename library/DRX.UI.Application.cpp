@@ -15,6 +15,9 @@ struct TApplicationState {
   bool known = false;
   bool darkMode = false;
   TDRXApplication::TDarkModeReader reader = &SystemAppsUseDarkTheme;
+  bool contrastKnown = false;
+  TDRXContrastScheme contrast;
+  TDRXApplication::THighContrastReader contrastReader = &SystemContrastScheme;
   std::vector<IDRXApplicationListener*> listeners;
   TDRXApplication::TExceptionReporter reporter;
   void* mainWindow = nullptr;
@@ -35,6 +38,30 @@ bool Listening(IDRXApplicationListener* listener) {
   return std::find(listeners.begin(), listeners.end(), listener) != listeners.end();
 }
 
+// Every listener is told even when one fails; the first failure is raised afterwards.
+void NotifyListeners(void (IDRXApplicationListener::*event)()) {
+  std::exception_ptr failure;
+  const std::vector<IDRXApplicationListener*> snapshot = State().listeners;
+  for (IDRXApplicationListener* listener : snapshot) {
+    if (!Listening(listener)) continue;
+    try {
+      (listener->*event)();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+const TDRXContrastScheme& ContrastScheme() {
+  TApplicationState& state = State();
+  if (!state.contrastKnown) {
+    state.contrast = state.contrastReader();
+    state.contrastKnown = true;
+  }
+  return state.contrast;
+}
+
 }  // namespace
 
 bool TDRXApplication::DarkMode() {
@@ -53,19 +80,25 @@ void TDRXApplication::UpdateDarkMode() {
   const bool wasKnown = state.known;
   state.darkMode = darkMode;
   state.known = true;
-  if (!wasKnown) return;
-  // Every listener is told even when one fails; the first failure is raised afterwards.
-  std::exception_ptr failure;
-  const std::vector<IDRXApplicationListener*> snapshot = state.listeners;
-  for (IDRXApplicationListener* listener : snapshot) {
-    if (!Listening(listener)) continue;
-    try {
-      listener->ApplicationDarkModeChanged();
-    } catch (...) {
-      if (!failure) failure = std::current_exception();
-    }
-  }
-  if (failure) std::rethrow_exception(failure);
+  if (wasKnown) NotifyListeners(&IDRXApplicationListener::ApplicationDarkModeChanged);
+}
+
+bool TDRXApplication::HighContrast() { return ContrastScheme().On; }
+
+TColor TDRXApplication::SystemColor(TDRXSystemColor color) {
+  if (color >= kSystemColorCount) return clBlack;
+  return ContrastScheme().Colors[color];
+}
+
+void TDRXApplication::UpdateHighContrast() {
+  TApplicationState& state = State();
+  const TDRXContrastScheme scheme = state.contrastReader();
+  const bool wasKnown = state.contrastKnown;
+  // New colours matter only to a high-contrast look.
+  const bool changed = scheme.On != state.contrast.On || (scheme.On && scheme.Colors != state.contrast.Colors);
+  state.contrast = scheme;
+  state.contrastKnown = true;
+  if (wasKnown && changed) NotifyListeners(&IDRXApplicationListener::ApplicationHighContrastChanged);
 }
 
 void TDRXApplication::SettingChange(UStringView parameterText) {
@@ -83,6 +116,10 @@ void TDRXApplication::RemoveListener(IDRXApplicationListener* listener) {
 
 void TDRXApplication::SetDarkModeReader(TDarkModeReader reader) {
   State().reader = reader ? reader : &SystemAppsUseDarkTheme;
+}
+
+void TDRXApplication::SetHighContrastReader(THighContrastReader reader) {
+  State().contrastReader = reader ? reader : &SystemContrastScheme;
 }
 
 UString ExceptionMessage(std::exception_ptr exception) {

@@ -5,6 +5,7 @@
 #include "DRX.Graphics.GDI.h"
 #include "DRX.Graphics.GDIPlus.h"
 #include "DRX.UI.Controls.Buttons.h"
+#include "DRX.UI.Controls.HighContrast.h"
 
 namespace {
 
@@ -32,29 +33,19 @@ void DrawCaption(HDC dc, const TFont& font, TColor color, const UString& caption
   DrawTextW(dc, W(caption), static_cast<int>(caption.size()), &area, flags);
 }
 
-// A dotted one-pixel frame in the colour, every other pixel.
-void DrawDottedFrame(HDC dc, const TRect& rect, TColor color) {
-  if (rect.Width() < 2 || rect.Height() < 2) return;
-  for (int32_t x = rect.Left; x < rect.Right; x += 2) {
-    SetPixelV(dc, x, rect.Top, color);
-    SetPixelV(dc, x, rect.Bottom - 1, color);
-  }
-  for (int32_t y = rect.Top; y < rect.Bottom; y += 2) {
-    SetPixelV(dc, rect.Left, y, color);
-    SetPixelV(dc, rect.Right - 1, y, color);
-  }
+// The caption's rectangle one pixel larger on every side, within the client area.
+TRect FocusFrameAround(const TRect& caption, const TRect& client) {
+  return Rect(std::max(caption.Left - 1, client.Left), std::max(caption.Top - 1, client.Top),
+              std::min(caption.Right + 1, client.Right), std::min(caption.Bottom + 1, client.Bottom));
 }
 
-// A small downward arrow centred in the rectangle.
-void DrawArrow(HDC dc, const TRect& rect, TColor color, const TDRXScaleFactor& scale) {
-  const int32_t half = scale.Apply(3);
-  const int32_t cx = FloorDiv(int64_t(rect.Left) + rect.Right, 2), cy = FloorDiv(int64_t(rect.Top) + rect.Bottom, 2);
-  const POINT points[3] = {{cx - half, cy - half / 2}, {cx + half + 1, cy - half / 2}, {cx, cy + half / 2 + 1}};
-  TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(color));
-  TDRXGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, color));
-  TDRXSelection brushSelection(dc, brush.Get());
-  TDRXSelection penSelection(dc, pen.Get());
-  Polygon(dc, points, 3);
+TDRXContrastMark ContrastMarkOf(TCheckBoxState state) {
+  switch (state) {
+    case cbChecked: return cmCheck;
+    case cbGrayed: return cmGrayed;
+    case cbUnchecked: break;
+  }
+  return cmNone;
 }
 
 // Measures a caption in the font, in one memory DC kept for the process; an
@@ -306,8 +297,15 @@ void TDRXButtonViewInfo::Calculate() {
 void TDRXButtonViewInfo::Draw(HDC dc, TDRXButtonVisualState state) {
   const auto& button = static_cast<const TDRXSimpleButton&>(owner_);
   const TDRXResourceTexture& texture = button.Style().Texture();
-  const TColor textColor = button.TextColor(state);
-  texture.Draw(dc, layout_.Background, ButtonFrameIndex(state));
+  const bool contrast = TDRXApplication::HighContrast();
+  const TColor textColor = contrast ? ContrastButtonTextColor(state) : button.TextColor(state);
+  const auto drawFace = [&](const TRect& rect) {
+    if (contrast)
+      DrawContrastButtonFace(dc, rect, state, button.ScaleFactor());
+    else
+      texture.Draw(dc, rect, ButtonFrameIndex(state));
+  };
+  drawFace(layout_.Background);
   if (button.Focused()) DrawDottedFrame(dc, layout_.Content, textColor);
   if (button.ShowCaption())
     DrawCaption(dc, button.Font(), textColor, button.Caption(), layout_.Caption,
@@ -316,7 +314,7 @@ void TDRXButtonViewInfo::Draw(HDC dc, TDRXButtonVisualState state) {
     glyph->Draw(dc, layout_.Glyph, button.GlyphFrame(), state != bvsDisabled);
   if (layout_.DropDown.IsEmpty()) return;
   const auto* full = dynamic_cast<const TDRXButton*>(&button);
-  if (full && full->Kind() == bkSplit) texture.Draw(dc, layout_.DropDown, ButtonFrameIndex(state));
+  if (full && full->Kind() == bkSplit) drawFace(layout_.DropDown);
   DrawArrow(dc, layout_.DropDown, textColor, button.ScaleFactor());
 }
 
@@ -426,15 +424,28 @@ void TDRXCheckBoxViewInfo::Calculate() {
 void TDRXCheckBoxViewInfo::Draw(HDC dc, TDRXButtonVisualState state) {
   const auto& box = static_cast<const TDRXCustomCheckBox&>(owner_);
   const TDRXStyleButton& style = box.Style();
+  const bool contrast = TDRXApplication::HighContrast();
+  const bool enabled = state != bvsDisabled;
   for (const TRect& row : {layout_.LineLeft, layout_.LineRight}) {
-    FillRectInColor(dc, Rect(row.Left, row.Top, row.Right, row.Top + 1), style.Colors(bcsLine1).Value());
+    const TRect upper = Rect(row.Left, row.Top, row.Right, row.Top + 1);
+    if (contrast) {
+      FillContrast(dc, upper, enabled ? scWindowText : scGrayText);
+      continue;
+    }
+    FillRectInColor(dc, upper, style.Colors(bcsLine1).Value());
     FillRectInColor(dc, Rect(row.Left, row.Top + 1, row.Right, row.Bottom), style.Colors(bcsLine2).Value());
   }
-  if (box.ShowCheckMark()) style.Texture().Draw(dc, layout_.Box, ButtonFrameIndex(state, box.State()));
+  if (box.ShowCheckMark() && contrast)
+    DrawContrastBox(dc, layout_.Box, ContrastMarkOf(box.State()), dynamic_cast<const TDRXRadioBox*>(&box) != nullptr, enabled, box.ScaleFactor());
+  else if (box.ShowCheckMark())
+    style.Texture().Draw(dc, layout_.Box, ButtonFrameIndex(state, box.State()));
   if (!box.ShowCaption()) return;
+  const TColor textColor = contrast ? ContrastTextColor(enabled) : box.TextColor(state);
+  // The skin shows the focus in the box's frame; plain boxes frame the caption instead.
+  if (contrast && box.Focused()) DrawDottedFrame(dc, FocusFrameAround(layout_.Caption, box.ClientRect()), textColor);
   // The accelerator a box answers to is underlined as on a push button (while the system shows the cues).
   const UINT wrapping = box.WordWrap() ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER;
-  DrawCaption(dc, box.Font(), box.TextColor(state), box.Caption(), layout_.Caption,
+  DrawCaption(dc, box.Font(), textColor, box.Caption(), layout_.Caption,
               DT_HIDEPREFIX | DT_END_ELLIPSIS | wrapping | AlignmentFlag(box.Alignment()));
 }
 

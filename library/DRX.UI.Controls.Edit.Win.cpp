@@ -2,14 +2,22 @@
 
 #include "DRX.Graphics.Colors.h"
 #include "DRX.UI.Controls.Edit.h"
+#include "DRX.UI.Controls.HighContrast.h"
 
 namespace {
 
 constexpr int kInnerControlId = 1;
 // Between the text and the first button, at 96 DPI.
 constexpr int32_t kButtonGap = 2;
-// Frames of the push-button texture.
-enum TButtonFrame : int32_t { bfNormal, bfHover, bfPressed, bfDisabled };
+// The frame of the push-button texture for the state: normal, hover, pressed, disabled.
+int32_t EditButtonFrame(TDRXButtonVisualState state) {
+  switch (state) {
+    case bvsHover: return 1;
+    case bvsPressed: return 2;
+    case bvsDisabled: return 3;
+    default: return 0;
+  }
+}
 
 std::unique_ptr<TDRXStyleEditBox> MakeEditStyle(IDRXStyleOwner* owner) { return std::make_unique<TDRXStyleEdit>(owner); }
 
@@ -37,17 +45,22 @@ void TDRXEditButton::VisibleChanged() {
 void TDRXEditButton::Paint(HDC dc) {
   TDRXStyleEdit& style = edit_.Style();
   const bool enabled = EnabledInTree();
-  int32_t frame = bfNormal;
-  if (!enabled) frame = bfDisabled;
-  else if (pressed_ && pressedInside_) frame = bfPressed;
-  else if (MouseInControl() || pressed_) frame = bfHover;
-  style.Button().Draw(dc, ClientRect(), frame);
+  TDRXButtonVisualState state = bvsNormal;
+  if (!enabled) state = bvsDisabled;
+  else if (pressed_ && pressedInside_) state = bvsPressed;
+  else if (MouseInControl() || pressed_) state = bvsHover;
+  const bool contrast = TDRXApplication::HighContrast();
+  if (contrast)
+    DrawContrastButtonFace(dc, ClientRect(), state, ScaleFactor());
+  else
+    style.Button().Draw(dc, ClientRect(), EditButtonFrame(state));
   const TRect text = ShrinkRect(ClientRect(), style.Button().ContentOffsets());
   RECT area = ToRECT(text);
   const UString caption = Caption();
   TDRXSelection font(dc, ControlFontHandle(Font()));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, AlphaColorToColor(style.Colors(enabled ? ecsButtonText : ecsButtonTextDisabled).Value()));
+  SetTextColor(dc, contrast ? ContrastButtonTextColor(state)
+                            : AlphaColorToColor(style.Colors(enabled ? ecsButtonText : ecsButtonTextDisabled).Value()));
   DrawTextW(dc, W(caption), static_cast<int>(caption.size()), &area,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
 }

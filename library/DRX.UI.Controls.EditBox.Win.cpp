@@ -2,6 +2,7 @@
 
 #include "DRX.Graphics.Colors.h"
 #include "DRX.UI.Controls.EditBox.h"
+#include "DRX.UI.Controls.HighContrast.h"
 
 TDRXCustomEditBox::TDRXCustomEditBox(TDRXComponent* owner, TStyleMaker makeStyle)
     : TDRXWinControl(owner), style_(makeStyle(this)) {}
@@ -19,10 +20,12 @@ void TDRXCustomEditBox::PrepareStyle() {
 }
 
 TColor TDRXCustomEditBox::ContentColor() {
+  if (TDRXApplication::HighContrast()) return ContrastColor(scWindow);
   return AlphaColorToColor(style_->Colors(EnabledInTree() ? ecsContent : ecsContentDisabled).Value());
 }
 
 TColor TDRXCustomEditBox::TextColor() {
+  if (TDRXApplication::HighContrast()) return ContrastTextColor(EnabledInTree());
   return AlphaColorToColor(style_->Colors(EnabledInTree() ? ecsText : ecsTextDisabled).Value());
 }
 
@@ -55,7 +58,11 @@ void TDRXCustomEditBox::Paint(HDC dc) {
   PrepareStyle();
   const TDRXSystemWindow* inner = Inner();
   const bool focused = inner && inner->Handle() && GetFocus() == inner->Handle();
-  style_->Border().Draw(dc, ClientRect(), EditBorderFrame(EnabledInTree(), focused, Hovered()));
+  const TDRXEditBorderFrame frame = EditBorderFrame(EnabledInTree(), focused, Hovered());
+  if (TDRXApplication::HighContrast())
+    DrawContrastEditBorder(dc, ClientRect(), frame, ScaleFactor());
+  else
+    style_->Border().Draw(dc, ClientRect(), frame);
 }
 
 void TDRXCustomEditBox::FocusEntered() {

@@ -3,6 +3,7 @@
 #include "DRX.Graphics.GDI.h"
 #include "DRX.Graphics.GDIPlus.h"
 #include "DRX.Graphics.TextLayout.GDI.h"
+#include "DRX.UI.Application.h"
 #include "DRX.UI.Controls.FormattedLabel.h"
 
 namespace {
@@ -61,12 +62,13 @@ int32_t TDRXFormattedLabel::BorderWidth() const { return ScaleFactor().Apply(1);
 
 void TDRXFormattedLabel::LayoutChanged() {
   TFont font = Font();
-  if (font.Color == TFont{}.Color) {
+  // A high-contrast look has no colours of its own.
+  if (font.Color == TFont{}.Color || TDRXApplication::HighContrast()) {
     const TDRXLabelColorSlot slot = EnabledInTree() ? lcsText : lcsTextDisabled;
-    font.Color = AlphaColorToColor(style_->Colors(slot).Value());
+    font.Color = AlphaColorToColor(LabelSlotColor(*style_, slot));
   }
   layout_->SetFont(font);
-  const TDRXAlphaColor link = style_->Colors(lcsTextHyperlink).Value();
+  const TDRXAlphaColor link = LabelSlotColor(*style_, lcsTextHyperlink);
   layout_->SetLinkColor(AlphaOf(link) == 0 ? std::nullopt : std::optional<TColor>(AlphaColorToColor(link)));
   layout_->SetCaption(Caption());
   layout_->SetContentRect(FormattedLabelContentRect(ClientRect(), borders_, BorderWidth()));
@@ -130,7 +132,7 @@ void TDRXFormattedLabel::MouseUp(TMouseButton button, TShiftState, int32_t x, in
 void TDRXFormattedLabel::PaintBorders(HDC dc) const {
   const TRect client = ClientRect();
   const int32_t width = BorderWidth();
-  const TDRXAlphaColor color = style_->Colors(lcsLine1).Value();
+  const TDRXAlphaColor color = LabelSlotColor(*style_, lcsLine1);
   FillRectInColor(dc, Rect(client.Left, client.Top, client.Right, client.Top + width), color);
   FillRectInColor(dc, Rect(client.Left, client.Bottom - width, client.Right, client.Bottom), color);
   FillRectInColor(dc, Rect(client.Left, client.Top + width, client.Left + width, client.Bottom - width), color);
@@ -138,7 +140,7 @@ void TDRXFormattedLabel::PaintBorders(HDC dc) const {
 }
 
 void TDRXFormattedLabel::Paint(HDC dc) {
-  if (!transparent_) FillRectInColor(dc, ClientRect(), style_->Colors(lcsBackground).Value());
+  if (!transparent_) FillRectInColor(dc, ClientRect(), LabelSlotColor(*style_, lcsBackground));
   if (borders_) PaintBorders(dc);
   TDRXGdiTextCanvas canvas(dc, SharedMeasurer());
   layout_->Layout().Draw(canvas, layout_->ContentRect());

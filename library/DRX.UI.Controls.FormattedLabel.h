@@ -120,6 +120,7 @@ class TDRXFormattedLabel : public TDRXCustomControl, protected IDRXStyleOwner {
   void CaptionChanged() override;
   TDRXCustomResourceCollection* StyleResourceCollection() override { return resourceCollection_; }
   void StyleChanged(TDRXStyle&) override { LayoutChanged(); }
+  void HighContrastChanged() override { LayoutChanged(); }
 
  private:
   // Hands the layout its font, colours and rectangle, then repaints.

@@ -3,6 +3,7 @@
 #include "DRX.Graphics.Colors.h"
 #include "DRX.Graphics.GDI.h"
 #include "DRX.Graphics.GDIPlus.h"
+#include "DRX.UI.Controls.HighContrast.h"
 #include "DRX.UI.Controls.ImageComboBox.h"
 #include "DRX.UI.Controls.ImageList.h"
 
@@ -185,13 +186,20 @@ void TDRXImageComboBox::PaintFace(HDC dc) {
   const TDRXResourceTexture& arrow = Style().Arrow();
   const int32_t arrowWidth = std::min(arrow.FrameWidth(), std::max(content.Width(), 0));
   const TRect arrowRect{content.Right - arrowWidth, content.Top, content.Right, content.Bottom};
-  arrow.Draw(dc, arrowRect, EnabledInTree() ? (DroppedDown() || Hovered() ? afHover : afNormal) : afDisabled);
+  if (TDRXApplication::HighContrast())
+    DrawArrow(dc, arrowRect, ContrastTextColor(EnabledInTree()), ScaleFactor());
+  else
+    arrow.Draw(dc, arrowRect, EnabledInTree() ? (DroppedDown() || Hovered() ? afHover : afNormal) : afDisabled);
   DrawItem(dc, ItemIndex(), {content.Left, content.Top, arrowRect.Left, content.Bottom}, false);
 }
 
 void TDRXImageComboBox::DrawItem(HDC dc, int index, const TRect& rect, bool selected) {
   const bool enabled = EnabledInTree();
-  if (selected) FillRectInColor(dc, rect, Style().Colors(ecsSelection).Value());
+  const bool contrast = TDRXApplication::HighContrast();
+  if (selected && contrast)
+    FillContrast(dc, rect, scHighlight);
+  else if (selected)
+    FillRectInColor(dc, rect, Style().Colors(ecsSelection).Value());
   if (index < 0 || index >= items_.Count()) return;
   const TDRXImageComboBoxItem& item = items_[index];
   const int32_t padding = ScaleFactor().Apply(kItemPadding);
@@ -202,8 +210,8 @@ void TDRXImageComboBox::DrawItem(HDC dc, int index, const TRect& rect, bool sele
     images_->Draw(dc, item.ImageIndex, TRect::FromSize({text.Left, top}, cell), enabled);
     text.Left += cell.cx + padding;
   }
-  TColor color = AlphaColorToColor(Style().Colors(enabled ? ecsText : ecsTextDisabled).Value());
-  if (selected) color = AlphaColorToColor(Style().Colors(ecsTextSelected).Value());
+  TColor color = TextColor();
+  if (selected) color = contrast ? ContrastColor(scHighlightText) : AlphaColorToColor(Style().Colors(ecsTextSelected).Value());
   TDRXSelection font(dc, ControlFontHandle(Font()));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, color);

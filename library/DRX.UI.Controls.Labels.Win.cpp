@@ -3,6 +3,7 @@
 
 #include "DRX.Graphics.GDI.h"
 #include "DRX.Graphics.GDIPlus.h"
+#include "DRX.UI.Application.h"
 #include "DRX.UI.Controls.Labels.h"
 #include "DRX.UI.Resources.Texture.h"
 
@@ -140,10 +141,11 @@ void TDRXLabel::SetURL(UStringView url) {
 
 TDRXAlphaColor TDRXLabel::TextColor() const {
   const TColor fontColor = Font().Color;
-  const std::optional<TColor> explicitColor =
-      fontColor == TFont{}.Color ? std::nullopt : std::optional<TColor>(fontColor);
-  const TDRXLabelTextColors colors{style_->Colors(lcsText).Value(), style_->Colors(lcsTextDisabled).Value(),
-                                   style_->Colors(lcsTextHyperlink).Value()};
+  // A high-contrast look has no colours of its own.
+  const bool ownColor = fontColor != TFont{}.Color && !TDRXApplication::HighContrast();
+  const std::optional<TColor> explicitColor = ownColor ? std::optional<TColor>(fontColor) : std::nullopt;
+  const TDRXLabelTextColors colors{LabelSlotColor(*style_, lcsText), LabelSlotColor(*style_, lcsTextDisabled),
+                                   LabelSlotColor(*style_, lcsTextHyperlink)};
   return LabelTextColor(explicitColor, !url_.empty() && MouseInControl(), EnabledInTree(), colors);
 }
 
@@ -254,16 +256,16 @@ void TDRXLabel::PaintText(HDC dc, const TRect& rect, TDRXAlphaColor color) const
 
 void TDRXLabel::PaintLine(HDC dc) const {
   const TDRXLabelLine line = LabelLine(ClientRect(), textRect_, ScaleFactor().Apply(kLabelLineGap));
-  for (const TRect& piece : line.Upper) FillRectInColor(dc, piece, style_->Colors(lcsLine1).Value());
-  for (const TRect& piece : line.Lower) FillRectInColor(dc, piece, style_->Colors(lcsLine2).Value());
+  for (const TRect& piece : line.Upper) FillRectInColor(dc, piece, LabelSlotColor(*style_, lcsLine1));
+  for (const TRect& piece : line.Lower) FillRectInColor(dc, piece, LabelSlotColor(*style_, lcsLine2));
 }
 
 void TDRXLabel::Paint(HDC dc) {
   FollowDPI();
-  if (!transparent_) FillRectInColor(dc, ClientRect(), style_->Colors(lcsBackground).Value());
+  if (!transparent_) FillRectInColor(dc, ClientRect(), LabelSlotColor(*style_, lcsBackground));
   const TDRXLabelEffect effect = style_->HasEffect() ? style_->Effect() : leNone;
   const TDRXLabelEffectPlan plan = PlanLabelEffect(textRect_, effect, style_->EffectSize());
-  for (const TRect& pass : plan.Passes) PaintText(dc, pass, style_->Colors(lcsTextShadow).Value());
+  for (const TRect& pass : plan.Passes) PaintText(dc, pass, LabelSlotColor(*style_, lcsTextShadow));
   PaintText(dc, plan.Text, TextColor());
   if (style_->ShowLine()) PaintLine(dc);
 }

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "DRX.UI.Application.h"
+
 int32_t ClampLabelEffectSize(int32_t size) { return std::clamp(size, -kLabelEffectSizeLimit, kLabelEffectSizeLimit); }
 
 TDRXStyleLabel::TDRXStyleLabel(IDRXStyleOwner* owner) : TDRXStyle(owner) {
@@ -99,6 +101,20 @@ TDRXLabelLine LineAroundGap(int32_t left, int32_t right, const TRect& band, int3
 TDRXLabelLine LabelLine(const TRect& client, const TRect& textRect, int32_t gap) {
   if (textRect.Width() <= 0) return LineAroundGap(client.Left, client.Right, textRect, client.Right, client.Right);
   return LineAroundGap(client.Left, client.Right, textRect, textRect.Left - gap, textRect.Right + gap);
+}
+
+TDRXAlphaColor LabelSlotColor(const TDRXStyleLabel& style, TDRXLabelColorSlot slot) {
+  if (!TDRXApplication::HighContrast()) return style.Colors(slot).Value();
+  switch (slot) {
+    case lcsBackground: return ColorToAlphaColor(TDRXApplication::SystemColor(scWindow));
+    case lcsTextHyperlink: return ColorToAlphaColor(TDRXApplication::SystemColor(scHotLight));
+    case lcsTextDisabled: return ColorToAlphaColor(TDRXApplication::SystemColor(scGrayText));
+    case lcsTextShadow: return claNull;
+    case lcsLine1:
+    case lcsLine2:
+    case lcsText: break;
+  }
+  return ColorToAlphaColor(TDRXApplication::SystemColor(scWindowText));
 }
 
 TDRXAlphaColor LabelTextColor(std::optional<TColor> explicitFontColor, bool hotLink, bool enabled,

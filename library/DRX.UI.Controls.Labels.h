@@ -104,6 +104,12 @@ TDRXLabelLine LineAroundGap(int32_t left, int32_t right, const TRect& band, int3
 TDRXLabelLine LabelLine(const TRect& client, const TRect& textRect, int32_t gap);
 
 // The skin colours a label's text may take.
+// The colour a label (plain or formatted) paints a slot with: the style's, or
+// while the application's high contrast is on the system colour that stands
+// for the slot (text and lines in window text, disabled text gray, links in
+// the hot-light colour, the background in the window colour, no shadow).
+TDRXAlphaColor LabelSlotColor(const TDRXStyleLabel& style, TDRXLabelColorSlot slot);
+
 struct TDRXLabelTextColors {
   TDRXAlphaColor Text = claNull;
   TDRXAlphaColor TextDisabled = claNull;

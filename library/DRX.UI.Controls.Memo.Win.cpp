@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "DRX.UI.Controls.HighContrast.h"
 #include "DRX.UI.Controls.Memo.h"
 
 namespace {
@@ -168,7 +169,10 @@ void TDRXMemo::Paint(HDC dc) {
   TDRXCustomEditBox::Paint(dc);
   if (scrollBars_ != ssBoth) return;
   const TDRXMemoLayout layout = CalculateMemoLayout(ContentRect(), scrollBars_, vertBar_->Thickness(), {});
-  vertBar_->Style().Textures(sbtTrack).Draw(dc, layout.Corner, EnabledInTree() ? 0 : 1);
+  if (TDRXApplication::HighContrast())
+    FillContrast(dc, layout.Corner, scButtonFace);
+  else
+    vertBar_->Style().Textures(sbtTrack).Draw(dc, layout.Corner, EnabledInTree() ? 0 : 1);
 }
 
 intptr_t TDRXMemo::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {

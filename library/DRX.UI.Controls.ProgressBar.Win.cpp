@@ -5,6 +5,7 @@
 
 #include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Application.h"
+#include "DRX.UI.Controls.HighContrast.h"
 #include "DRX.UI.Controls.ProgressBar.h"
 #include "DRX.UI.Resources.Texture.h"
 
@@ -124,17 +125,24 @@ void TDRXProgressBar::Paint(HDC dc) {
   const TDRXResourceTexture& texture = style_->Texture();
   const bool enabled = EnabledInTree();
   const TRect client = ClientRect();
-  texture.Draw(dc, client, enabled ? pfTrack : pfTrackDisabled);
+  // High contrast: a framed track in window colour with the bar in the highlight colour.
+  const bool contrast = TDRXApplication::HighContrast();
+  const auto drawBar = [&](const TRect& bar) {
+    if (bar.IsEmpty()) return;
+    if (contrast)
+      FillContrast(dc, bar, scHighlight);
+    else
+      texture.Draw(dc, bar, pfBar);
+  };
+  if (contrast)
+    DrawContrastFrame(dc, client, scWindow, enabled ? scWindowText : scGrayText, ScaleFactor().Apply(1));
+  else
+    texture.Draw(dc, client, enabled ? pfTrack : pfTrackDisabled);
   if (!enabled) return;
   const TRect area = ProgressBarArea(client, ScaleFactor().Apply(kProgressBarSideInset));
   const TDRXSavedDCState saved(dc);
   IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
-  if (!values_.WaitingMode()) {
-    const TRect bar = ProgressBarFill(area, values_);
-    if (!bar.IsEmpty()) texture.Draw(dc, bar, pfBar);
-    return;
-  }
+  if (!values_.WaitingMode()) return drawBar(ProgressBarFill(area, values_));
   const TDRXWaitingBlocks blocks = WaitingBlocks(client, values_.WaitingPosition());
-  for (const TRect& block : {blocks.First, blocks.Second})
-    if (!block.IsEmpty()) texture.Draw(dc, block, pfBar);
+  for (const TRect& block : {blocks.First, blocks.Second}) drawBar(block);
 }

@@ -1,10 +1,22 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <utility>
 
+#include "DRX.UI.Controls.HighContrast.h"
 #include "DRX.UI.Controls.ScrollBar.h"
 
 namespace {
+
+TDRXButtonVisualState ContrastPartState(TDRXScrollPartState state) {
+  switch (state) {
+    case psHot: return bvsHover;
+    case psPressed: return bvsPressed;
+    case psDisabled: return bvsDisabled;
+    case psNormal: break;
+  }
+  return bvsNormal;
+}
 
 constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT kFirstRepeatDelay = 400;
@@ -63,14 +75,35 @@ TDRXScrollBarLayout TDRXScrollBar::Layout() {
 void TDRXScrollBar::Paint(HDC dc) {
   const TDRXScrollBarLayout layout = Layout();
   const bool enabled = EnabledInTree() && CanScroll(values_);
+  const auto state = [&](TDRXScrollBarPart part) { return ScrollPartState(part, enabled, hot_, pressed_); };
+  if (TDRXApplication::HighContrast()) return PaintContrast(dc, layout, enabled);
   style_.Textures(sbtTrack).Draw(dc, ClientRect(), enabled ? 0 : 1);
   const TDRXResourceTexture& arrows = style_.Textures(sbtArrows);
-  arrows.Draw(dc, layout.LineUp, ScrollArrowFrame(orientation_, false, ScrollPartState(spLineUp, enabled, hot_, pressed_)));
-  arrows.Draw(dc, layout.LineDown,
-              ScrollArrowFrame(orientation_, true, ScrollPartState(spLineDown, enabled, hot_, pressed_)));
+  arrows.Draw(dc, layout.LineUp, ScrollArrowFrame(orientation_, false, state(spLineUp)));
+  arrows.Draw(dc, layout.LineDown, ScrollArrowFrame(orientation_, true, state(spLineDown)));
   if (!layout.Thumb.IsEmpty())
-    style_.Textures(orientation_ == orVertical ? sbtThumbVert : sbtThumbHorz)
-        .Draw(dc, layout.Thumb, ScrollPartState(spThumb, enabled, hot_, pressed_));
+    style_.Textures(orientation_ == orVertical ? sbtThumbVert : sbtThumbHorz).Draw(dc, layout.Thumb, state(spThumb));
+}
+
+// The track in button face, the arrows as plain buttons and the thumb solid
+// in button text (highlighted under the mouse and while dragged).
+void TDRXScrollBar::PaintContrast(HDC dc, const TDRXScrollBarLayout& layout, bool enabled) {
+  FillContrast(dc, ClientRect(), scButtonFace);
+  const bool vertical = orientation_ == orVertical;
+  const std::pair<TDRXScrollBarPart, TRect> arrows[2] = {{spLineUp, layout.LineUp}, {spLineDown, layout.LineDown}};
+  for (const auto& [part, rect] : arrows) {
+    const TDRXButtonVisualState look = ContrastPartState(ScrollPartState(part, enabled, hot_, pressed_));
+    DrawContrastButtonFace(dc, rect, look, ScaleFactor());
+    const TDRXArrowDirection toward = part == spLineUp ? (vertical ? adUp : adLeft) : (vertical ? adDown : adRight);
+    DrawArrow(dc, rect, ContrastButtonTextColor(look), ScaleFactor(), toward);
+  }
+  const TDRXScrollPartState thumb = ScrollPartState(spThumb, enabled, hot_, pressed_);
+  TDRXSystemColor thumbColor = thumb == psNormal ? scButtonText : scHighlight;
+  if (thumb == psDisabled) thumbColor = scGrayText;
+  const int32_t inset = ScaleFactor().Apply(2);
+  const TRect& t = layout.Thumb;
+  FillContrast(dc, vertical ? Rect(t.Left + inset, t.Top, t.Right - inset, t.Bottom)
+                            : Rect(t.Left, t.Top + inset, t.Right, t.Bottom - inset), thumbColor);
 }
 
 void TDRXScrollBar::Report(int code, int32_t position) {

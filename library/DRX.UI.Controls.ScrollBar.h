@@ -124,6 +124,7 @@ class TDRXScrollBar : public TDRXWinControl, private IDRXStyleOwner {
   void MouseLeave() override;
 
  private:
+  void PaintContrast(HDC__* dc, const TDRXScrollBarLayout& layout, bool enabled);
   void StyleChanged(TDRXStyle& style) override { Invalidate(); }
   void PrepareStyle();
   TDRXScrollBarMetrics Metrics();

@@ -251,6 +251,13 @@ void TDRXCustomControl::NotifyChildrenFontChanged() {
   }
 }
 
+void TDRXCustomControl::NotifyHighContrastChanged() {
+  HighContrastChanged();
+  // A snapshot: a control may rebuild its children.
+  const std::vector<TDRXCustomControl*> children = controls_;
+  for (TDRXCustomControl* child : children) child->NotifyHighContrastChanged();
+}
+
 void TDRXCustomControl::SetCaption(UStringView caption) {
   if (caption == caption_) return;
   caption_ = UString(caption);

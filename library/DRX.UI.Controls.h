@@ -165,6 +165,9 @@ class TDRXCustomControl : public TDRXComponent {
   // Paints the control and its windowless children into a device context whose
   // origin is the control's client origin (the caller clips to the client rectangle).
   void PaintTo(HDC__* dc);
+  // The application's high contrast changed: tells this control, then every
+  // descendant (the form does before it repaints).
+  void NotifyHighContrastChanged();
 
   // ---- Mouse (client coordinates) ----
   // Whether the point belongs to the control; elsewhere clicks fall through to
@@ -215,6 +218,8 @@ class TDRXCustomControl : public TDRXComponent {
   virtual void CaptionChanged() { Invalidate(); }
   // The parent (or one above it) changed: windowed kinds move their window.
   virtual void ParentChanged();
+  // Kinds that keep colours or a layout made with them take them anew.
+  virtual void HighContrastChanged() {}
   // Bounds, visibility or the place in the tree changed somewhere above.
   virtual void PlacementChanged();
   void NotifyChildrenFontChanged();

@@ -297,7 +297,8 @@ void TDRXForm::RunAsMainForm() {
 // ---- Painting ----
 
 void TDRXForm::PaintBackground(HDC dc) {
-  TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(color_));
+  const bool contrast = TDRXApplication::HighContrast();
+  TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(contrast ? TDRXApplication::SystemColor(scWindow) : color_));
   const RECT client = ToRECT(ClientRect());
   FillRect(dc, &client, brush.Get());
 }
@@ -371,7 +372,16 @@ void TDRXForm::ForgetControl(TDRXCustomControl* control) {
 
 void TDRXForm::ApplicationDarkModeChanged() {
   DarkModeChanged();
-  if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  RedrawAll();
+}
+
+void TDRXForm::ApplicationHighContrastChanged() {
+  NotifyHighContrastChanged();
+  RedrawAll();
+}
+
+void TDRXForm::RedrawAll() {
+  if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 intptr_t TDRXForm::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -406,6 +416,10 @@ intptr_t TDRXForm::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) 
     }
     case WM_SETTINGCHANGE:
       TDRXApplication::SettingChangeMessage(lParam);
+      TDRXApplication::UpdateHighContrast();
+      return DefaultHandler(message, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+      TDRXApplication::UpdateHighContrast();
       return DefaultHandler(message, wParam, lParam);
     default:
       return TDRXWinControl::WndProc(message, wParam, lParam);

@@ -5,8 +5,8 @@
 // query, modal results for dialogs, and per-monitor DPI: the client size,
 // every child's rectangle and every font are scaled by current DPI ÷ 96 (the
 // MulDiv rule) when the window is made on a monitor of another DPI and again
-// on WM_DPICHANGED. It follows the application's dark mode and repaints when
-// it changes. Tab and Shift+Tab move the focus in tab order; Enter and
+// on WM_DPICHANGED. It follows the application's dark mode and high contrast
+// and repaints when they change. Tab and Shift+Tab move the focus in tab order; Enter and
 // Escape are offered to the controls (a default button takes Enter), so is an
 // accelerator typed with or without Alt.
 
@@ -129,6 +129,8 @@ class TDRXForm : public TDRXWinControl, private IDRXApplicationListener {
  private:
   UString accessibleDescription_;
   void ApplicationDarkModeChanged() override;
+  void ApplicationHighContrastChanged() override;
+  void RedrawAll();
   void UpdateWindowBounds();
   void CenterWindow();
   bool OfferDialogKey(uint16_t key, TShiftState shift);

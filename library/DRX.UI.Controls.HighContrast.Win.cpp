@@ -1,0 +1,127 @@
+#include "DRX.UI.Controls.HighContrast.h"
+
+#include <algorithm>
+
+#include "DRX.Graphics.GDI.h"
+
+namespace {
+
+// A pen and brush of one colour selected for as long as it lives.
+class TSolidPainter {
+ public:
+  TSolidPainter(HDC dc, TColor color, int32_t penWidth = 1)
+      : brush_(CreateSolidBrush(color)),
+        pen_(CreatePen(PS_SOLID, penWidth, color)),
+        brushSelection_(dc, brush_.Get()),
+        penSelection_(dc, pen_.Get()) {}
+
+ private:
+  TDRXGdiObject<HBRUSH> brush_;
+  TDRXGdiObject<HPEN> pen_;
+  TDRXSelection brushSelection_;
+  TDRXSelection penSelection_;
+};
+
+// The check mark: two strokes from the left middle down to the bottom third and up to the right top.
+void DrawCheckMark(HDC dc, const TRect& inner, TColor color, int32_t stroke) {
+  const int32_t w = inner.Width(), h = inner.Height();
+  const POINT points[3] = {{inner.Left + w / 6, inner.Top + h / 2},
+                           {inner.Left + w * 2 / 5, inner.Top + h * 4 / 5},
+                           {inner.Right - w / 6, inner.Top + h / 5}};
+  TSolidPainter painter(dc, color, stroke);
+  Polyline(dc, points, 3);
+}
+
+void FillColor(HDC dc, const TRect& rect, TColor color) {
+  if (rect.IsEmpty()) return;
+  TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+  const RECT area = ToRECT(rect);
+  FillRect(dc, &area, brush.Get());
+}
+
+}  // namespace
+
+void FillContrast(HDC dc, const TRect& rect, TDRXSystemColor color) { FillColor(dc, rect, ContrastColor(color)); }
+
+void DrawContrastFrame(HDC dc, const TRect& rect, TDRXSystemColor face, TDRXSystemColor line, int32_t thickness) {
+  if (rect.IsEmpty()) return;
+  const int32_t t = std::clamp(thickness, 0, std::min(rect.Width(), rect.Height()) / 2);
+  FillContrast(dc, rect, line);
+  FillContrast(dc, Rect(rect.Left + t, rect.Top + t, rect.Right - t, rect.Bottom - t), face);
+}
+
+void DrawDottedFrame(HDC dc, const TRect& rect, TColor color) {
+  if (rect.Width() < 2 || rect.Height() < 2) return;
+  for (int32_t x = rect.Left; x < rect.Right; x += 2) {
+    SetPixelV(dc, x, rect.Top, color);
+    SetPixelV(dc, x, rect.Bottom - 1, color);
+  }
+  for (int32_t y = rect.Top; y < rect.Bottom; y += 2) {
+    SetPixelV(dc, rect.Left, y, color);
+    SetPixelV(dc, rect.Right - 1, y, color);
+  }
+}
+
+void DrawArrow(HDC dc, const TRect& rect, TColor color, const TDRXScaleFactor& scale, TDRXArrowDirection direction) {
+  if (rect.IsEmpty()) return;
+  const int32_t half = scale.Apply(3);
+  const int32_t cx = FloorDiv(int64_t(rect.Left) + rect.Right, 2), cy = FloorDiv(int64_t(rect.Top) + rect.Bottom, 2);
+  // The downward triangle, turned for the other directions.
+  const POINT down[3] = {{-half, -half / 2}, {half + 1, -half / 2}, {0, half / 2 + 1}};
+  POINT points[3];
+  for (int i = 0; i < 3; ++i) {
+    const LONG x = down[i].x, y = down[i].y;
+    switch (direction) {
+      case adUp: points[i] = {cx + x, cy - y}; break;
+      case adLeft: points[i] = {cx - y, cy + x}; break;
+      case adRight: points[i] = {cx + y, cy + x}; break;
+      case adDown: points[i] = {cx + x, cy + y}; break;
+    }
+  }
+  TSolidPainter painter(dc, color);
+  Polygon(dc, points, 3);
+}
+
+void DrawContrastBox(HDC dc, const TRect& box, TDRXContrastMark mark, bool round, bool enabled,
+                     const TDRXScaleFactor& scale) {
+  if (box.IsEmpty()) return;
+  const TColor line = ContrastTextColor(enabled);
+  const int32_t stroke = std::max(1, scale.Apply(1));
+  const int32_t inset = std::max(stroke + 1, scale.Apply(3));
+  const TRect inner = Rect(box.Left + inset, box.Top + inset, box.Right - inset, box.Bottom - inset);
+  if (!round) {
+    DrawContrastFrame(dc, box, scWindow, enabled ? scWindowText : scGrayText, stroke);
+    if (mark == cmCheck) DrawCheckMark(dc, inner, line, std::max(2, scale.Apply(2)));
+    if (mark == cmGrayed) FillColor(dc, inner, line);
+    return;
+  }
+  {
+    TSolidPainter painter(dc, line, stroke);
+    TDRXGdiObject<HBRUSH> face(CreateSolidBrush(ContrastColor(scWindow)));
+    TDRXSelection faceSelection(dc, face.Get());
+    Ellipse(dc, box.Left, box.Top, box.Right, box.Bottom);
+  }
+  if (mark == cmNone || inner.IsEmpty()) return;
+  TSolidPainter painter(dc, line);
+  Ellipse(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
+}
+
+void DrawContrastButtonFace(HDC dc, const TRect& rect, TDRXButtonVisualState state, const TDRXScaleFactor& scale) {
+  TDRXSystemColor line = scButtonText;
+  if (state == bvsDisabled) line = scGrayText;
+  if (state == bvsHover) line = scHighlight;
+  DrawContrastFrame(dc, rect, state == bvsPressed ? scHighlight : scButtonFace, line,
+                    std::max(1, scale.Apply(state == bvsFocused ? 2 : 1)));
+}
+
+TColor ContrastButtonTextColor(TDRXButtonVisualState state) {
+  if (state == bvsDisabled) return ContrastColor(scGrayText);
+  return ContrastColor(state == bvsPressed ? scHighlightText : scButtonText);
+}
+
+void DrawContrastEditBorder(HDC dc, const TRect& rect, TDRXEditBorderFrame frame, const TDRXScaleFactor& scale) {
+  TDRXSystemColor line = scWindowText;
+  if (frame == ebfDisabled) line = scGrayText;
+  if (frame == ebfHover || frame == ebfFocused) line = scHighlight;
+  DrawContrastFrame(dc, rect, scWindow, line, std::max(1, scale.Apply(frame == ebfFocused ? 2 : 1)));
+}
