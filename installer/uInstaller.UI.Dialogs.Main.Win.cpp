@@ -114,8 +114,9 @@ void TInstallerFormViewInfo::Draw(HDC dc, const TInstallerCustomPage* page) cons
   FillSolid(dc, rects.Footer, palette.ColorFooter);
   FillSolid(dc, FooterUpperLine(rects.Footer), palette.ColorFooter);
   FillSolid(dc, FooterLowerLine(rects.Footer), palette.ColorFooterLine);
+  // A high-contrast header is the plain background with its line.
   const TDRXImage& header = TDRXApplication::DarkMode() ? *headerImageDark_ : *headerImage_;
-  header.Draw(dc, rects.Header, isStretch);
+  if (!TDRXApplication::HighContrast()) header.Draw(dc, rects.Header, isStretch);
   FillSolid(dc, HeaderAccentLine(rects.Header, form_.ScaleFactor()), palette.ColorAccent);
 
   const auto* textPage = dynamic_cast<const TInstallerPage*>(page);
@@ -391,6 +392,8 @@ void TInstallerForm::DarkModeChanged() {
   UpdatePalette();
   ApplyVersionTextColor();
 }
+
+void TInstallerForm::HighContrastChanged() { DarkModeChanged(); }
 
 void TInstallerForm::ScaleChanged() {
   if (!formViewInfo_) return;

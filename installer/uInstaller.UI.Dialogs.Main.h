@@ -96,6 +96,8 @@ class TInstallerForm : public TDRXForm, public IInstallerNotify {
 
  protected:
   void DarkModeChanged() override;
+  // The palette is the same for both changes.
+  void HighContrastChanged() override;
   void ScaleChanged() override;
 
  private:

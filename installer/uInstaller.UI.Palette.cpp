@@ -28,9 +28,29 @@ TInstallerPalette InstallerPaletteFor(bool dark) {
   return palette;
 }
 
+TInstallerPalette InstallerContrastPalette() {
+  const TColor window = TDRXApplication::SystemColor(scWindow);
+  const TColor text = TDRXApplication::SystemColor(scWindowText);
+  TInstallerPalette palette;
+  palette.ColorAccent = text;
+  palette.ColorStepBarBackground = window;
+  palette.ColorBackground = window;
+  palette.ColorBackgroundBottom = window;
+  palette.ColorFooter = window;
+  palette.ColorFooterLine = text;
+  palette.ColorVersionText = text;
+  palette.ColorHeaderText = text;
+  palette.ColorProgress = TDRXApplication::SystemColor(scHighlight);
+  palette.ColorStepMark = palette.ColorProgress;
+  return palette;
+}
+
 const TInstallerPalette& InstallerPalette() {
   if (!CurrentPalette()) UpdatePalette();
   return *CurrentPalette();
 }
 
-void UpdatePalette() { CurrentPalette() = InstallerPaletteFor(TDRXApplication::DarkMode()); }
+void UpdatePalette() {
+  CurrentPalette() =
+      TDRXApplication::HighContrast() ? InstallerContrastPalette() : InstallerPaletteFor(TDRXApplication::DarkMode());
+}

@@ -1,7 +1,7 @@
 #pragma once
 // The wizard's colours. They follow the toolkit's application-wide dark-mode
-// flag: computed when first asked for and again by UpdatePalette, which the
-// form calls when the toolkit reports a change of dark mode.
+// and high-contrast flags: computed when first asked for and again by
+// UpdatePalette, which the form calls when the toolkit reports a change.
 
 #include "DRX.Graphics.Types.h"
 
@@ -21,8 +21,11 @@ struct TInstallerPalette {
 
 // The light or the dark column.
 TInstallerPalette InstallerPaletteFor(bool dark);
+// The system colours of high contrast: window colour everywhere, lines and
+// text in window text, the progress in the highlight colour.
+TInstallerPalette InstallerContrastPalette();
 
 // The palette of the current theme.
 const TInstallerPalette& InstallerPalette();
-// Recomputes it from the toolkit's dark-mode flag.
+// Recomputes it from the toolkit's flags (high contrast wins over dark mode).
 void UpdatePalette();

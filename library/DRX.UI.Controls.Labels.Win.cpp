@@ -141,12 +141,13 @@ void TDRXLabel::SetURL(UStringView url) {
 
 TDRXAlphaColor TDRXLabel::TextColor() const {
   const TColor fontColor = Font().Color;
-  // A high-contrast look has no colours of its own.
-  const bool ownColor = fontColor != TFont{}.Color && !TDRXApplication::HighContrast();
+  // A high-contrast look has no colours of its own, and shows links as links at all times.
+  const bool contrast = TDRXApplication::HighContrast();
+  const bool ownColor = fontColor != TFont{}.Color && !contrast;
   const std::optional<TColor> explicitColor = ownColor ? std::optional<TColor>(fontColor) : std::nullopt;
   const TDRXLabelTextColors colors{LabelSlotColor(*style_, lcsText), LabelSlotColor(*style_, lcsTextDisabled),
                                    LabelSlotColor(*style_, lcsTextHyperlink)};
-  return LabelTextColor(explicitColor, !url_.empty() && MouseInControl(), EnabledInTree(), colors);
+  return LabelTextColor(explicitColor, !url_.empty() && (contrast || MouseInControl()), EnabledInTree(), colors);
 }
 
 void TDRXLabel::FollowDPI() const { style_->SetTargetDPI(CurrentDPI()); }

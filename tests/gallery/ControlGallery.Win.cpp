@@ -236,6 +236,20 @@ bool WriteGalleryPng(const UString& fileName, const uint8_t* bgra, int32_t width
   return fclose(file) == 0 && written;
 }
 
+TDRXContrastScheme GalleryContrastScheme() {
+  TDRXContrastScheme scheme;
+  scheme.On = true;
+  scheme.Colors[scWindow] = clBlack;
+  scheme.Colors[scWindowText] = clWhite;
+  scheme.Colors[scButtonFace] = clBlack;
+  scheme.Colors[scButtonText] = clWhite;
+  scheme.Colors[scHighlight] = RGBColor(0x1A, 0xEB, 0xFF);
+  scheme.Colors[scHighlightText] = clBlack;
+  scheme.Colors[scHotLight] = RGBColor(0xFF, 0xFF, 0x00);
+  scheme.Colors[scGrayText] = RGBColor(0x3F, 0xF2, 0x3F);
+  return scheme;
+}
+
 bool CaptureWindowPng(HWND window, const UString& fileName) {
   RECT place{};
   GetWindowRect(window, &place);

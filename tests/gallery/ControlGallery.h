@@ -64,6 +64,10 @@ class TControlGallery : public TDRXForm {
   void DarkModeChanged() override;
 };
 
+// Windows' "High Contrast Black" colours with the flag on: what the gallery's
+// /contrast and the high-contrast tests turn on through the application's reader.
+TDRXContrastScheme GalleryContrastScheme();
+
 // The skin's colour (the root collection's); claNull when it has none.
 TDRXAlphaColor GallerySkinColor(UStringView id);
 

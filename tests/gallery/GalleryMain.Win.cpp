@@ -1,6 +1,7 @@
-// control_gallery.exe [/browser | /new-folder] [/capture=FILE.png]: shows the
-// control gallery, with /browser the folder browser open at the system
-// folder, with /new-folder its question for a new folder's name;
+// control_gallery.exe [/browser | /new-folder] [/contrast] [/capture=FILE.png]:
+// shows the control gallery, with /browser the folder browser open at the
+// system folder, with /new-folder its question for a new folder's name; with
+// /contrast in high contrast (the "High Contrast Black" colours);
 // with /capture it waits until the window is drawn, writes the window as the
 // screen shows it (frame included) to the PNG file and exits (0, or 1 when
 // the file could not be written).
@@ -60,6 +61,7 @@ int wmain(int argc, wchar_t** argv) {
     const UString argument = FromW(argv[i]);
     if (argument.rfind(u"/capture=", 0) == 0) captureFile = argument.substr(9);
     if (argument == u"/browser" || argument == u"/new-folder") dialog = argument;
+    if (argument == u"/contrast") TDRXApplication::SetHighContrastReader(&GalleryContrastScheme);
   }
   if (!dialog.empty()) return ShowDialog(dialog, captureFile);
   TControlGallery gallery;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <thread>
 
+#include "ControlGallery.h"
 #include "DRX.Classes.Thread.h"
 #include "DRX.UI.Application.h"
 #include "DRX.UI.Dialogs.h"
@@ -80,6 +81,14 @@ class TFakeQuestionPage : public TInstallerPage {
   UString ClassName() const override { return UString(kClassName); }
 };
 
+// A question page with a checked box, in the fake page's texts.
+class TBoxQuestionPage : public TInstallerPage {
+ public:
+  static constexpr UStringView kClassName = u"TInstallerPageFake";
+  UString ClassName() const override { return UString(kClassName); }
+  void CreateControls() override { CreateCheckBox(Bounds(20, 20, 300, 17), u"CB1", {})->SetChecked(true); }
+};
+
 // A page that cannot be shown.
 class TBrokenPage : public TInstallerPage {
  public:
@@ -135,20 +144,13 @@ class TCapture {
     const uint32_t pixel = bits_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
     return RGBColor(static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8), static_cast<uint8_t>(pixel));
   }
-  // For review: OVIX_WIZARD_CAPTURES names a folder that receives each capture as a BMP.
+  // For review: OVIX_WIZARD_CAPTURES names a folder that receives each capture as a PNG.
   void SaveForReview(const std::string& name) const {
     char folder[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("OVIX_WIZARD_CAPTURES", folder, MAX_PATH)) return;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    const BITMAPINFOHEADER header = Header();
-    const DWORD bytes = static_cast<DWORD>(width_) * static_cast<DWORD>(height_) * 4;
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + bytes;
-    std::string data(reinterpret_cast<const char*>(&file), sizeof(file));
-    data.append(reinterpret_cast<const char*>(&header), sizeof(header));
-    data.append(reinterpret_cast<const char*>(bits_), bytes);
-    WriteFileBytes(Utf8ToUtf16(std::string(folder) + "\\" + name + ".bmp"), data);
+    GdiFlush();
+    WriteGalleryPng(Utf8ToUtf16(std::string(folder) + "\\" + name + ".png"), reinterpret_cast<const uint8_t*>(bits_),
+                    width_, height_);
   }
 
  private:
@@ -211,6 +213,9 @@ class Wizard : public ::testing::Test {
   ~Wizard() override {
     TDRXApplication::SetDarkModeReader(nullptr);
     TDRXApplication::UpdateDarkMode();
+    TDRXApplication::SetHighContrastReader(nullptr);
+    TDRXApplication::UpdateHighContrast();
+    UpdatePalette();
   }
 
   // The installer of a run with these parameters, in English.
@@ -513,6 +518,92 @@ TEST_F(Wizard, AThemeChangeRecoloursTheOpenWizard) {
   EXPECT_EQ(capture.At(10, 52), InstallerPaletteFor(true).ColorAccent);
   EXPECT_EQ(capture.At(320, 200), InstallerPaletteFor(true).ColorBackground);
   EXPECT_EQ(form->lbVerInfo->Font().Color, InstallerPaletteFor(true).ColorVersionText);
+}
+
+// ---- High contrast ----
+
+TDRXContrastScheme gContrastScheme;
+TDRXContrastScheme ReadContrastScheme() { return gContrastScheme; }
+
+// Turns high contrast on or off through the application's reader and tells
+// the open form as the system does.
+void SwitchHighContrast(TInstallerForm& form, bool on, uint32_t message) {
+  gContrastScheme.On = on;
+  SendMessageW(form.Handle(), message, message == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0, 0);
+}
+
+TEST_F(Wizard, HighContrastPaintsTheHeaderButtonsBoxesAndPagesInTheSystemColoursAt96And144DPI) {
+  TTestProductInfo::PageClasses = {PageClassOf<TBoxQuestionPage>(), PageClassOf<TFakeQuestionPage>()};
+  gContrastScheme = GalleryContrastScheme();
+  TDRXApplication::SetHighContrastReader(&ReadContrastScheme);
+  TDRXApplication::UpdateHighContrast();
+  UpdatePalette();
+  const TColor window = gContrastScheme.Colors[scWindow], text = gContrastScheme.Colors[scWindowText];
+  const TColor buttonText = gContrastScheme.Colors[scButtonText];
+  MakeInstaller(u"");
+  for (const int dpi : {96, 144}) {
+    auto form = ShowForm();
+    form->ChangeDPI(dpi);
+    const auto scale = [dpi](int v) { return MulDivRounded(v, dpi, 96); };
+    const std::string where = " at " + std::to_string(dpi);
+    const TCapture capture(*form);
+    capture.SaveForReview("question-" + std::to_string(dpi) + "-contrast");
+    EXPECT_EQ(capture.At(10, 10), window) << "header, no image" << where;
+    EXPECT_EQ(capture.At(10, scale(53) - 1), text) << "header line" << where;
+    EXPECT_EQ(capture.At(scale(320), scale(300)), window) << "page" << where;
+    EXPECT_EQ(capture.At(10, scale(480) - 2), window) << "footer" << where;
+    EXPECT_EQ(capture.At(1, scale(58)), gContrastScheme.Colors[scHighlight]) << "the first step's dash" << where;
+
+    const TRect next = form->bNext->BoundsRect();
+    const int32_t middle = (next.Top + next.Bottom) / 2;
+    EXPECT_EQ(capture.At(next.Left, middle), buttonText) << "button frame" << where;
+    EXPECT_EQ(capture.At(next.Left + scale(3), next.Top + scale(3)), gContrastScheme.Colors[scButtonFace])
+        << "button face" << where;
+
+    auto* box = dynamic_cast<TDRXCheckBox*>(form->ActivePage()->FindComponent(u"CB1"));
+    ASSERT_NE(box, nullptr);
+    const TRect square = static_cast<TDRXCheckBoxViewInfo&>(box->ViewInfo()).Layout().Box;
+    const TPoint origin = form->ActivePage()->BoundsRect().TopLeft();
+    const int32_t boxLeft = origin.X + box->Left() + square.Left, boxTop = origin.Y + box->Top() + square.Top;
+    EXPECT_EQ(capture.At(boxLeft, boxTop + square.Height() / 2), text) << "box frame" << where;
+    EXPECT_EQ(capture.At(boxLeft + scale(2), boxTop + scale(2)), window) << "inside the box" << where;
+    int marked = 0;
+    for (int32_t y = boxTop + scale(3); y < boxTop + square.Height() - scale(3); ++y)
+      for (int32_t x = boxLeft + scale(3); x < boxLeft + square.Width() - scale(3); ++x) marked += capture.At(x, y) == text;
+    EXPECT_GT(marked, square.Width()) << "a check mark" << where;
+    form->SetActivePage(form->Pages().First());
+  }
+}
+
+TEST_F(Wizard, AHighContrastChangeSwitchesTheOpenWizardBackAndForth) {
+  TTestProductInfo::PageClasses = {PageClassOf<TBoxQuestionPage>()};
+  gContrastScheme = GalleryContrastScheme();
+  gContrastScheme.On = false;
+  TDRXApplication::SetHighContrastReader(&ReadContrastScheme);
+  TDRXApplication::UpdateHighContrast();
+  UpdatePalette();
+  MakeInstaller(u"");
+  auto form = ShowForm();
+  const TInstallerPalette light = InstallerPaletteFor(false);
+  const TColor window = gContrastScheme.Colors[scWindow];
+  const auto pagePixel = [&] { return TCapture(*form).At(320, 300); };
+  const auto lineAndVersion = [&] {
+    return std::pair(TCapture(*form).At(10, 52), form->lbVerInfo->Font().Color);
+  };
+  ASSERT_EQ(pagePixel(), light.ColorBackground);
+
+  SwitchHighContrast(*form, true, WM_SETTINGCHANGE);
+  EXPECT_EQ(pagePixel(), window);
+  EXPECT_EQ(lineAndVersion(), std::pair(gContrastScheme.Colors[scWindowText], gContrastScheme.Colors[scWindowText]));
+
+  SwitchHighContrast(*form, false, WM_SYSCOLORCHANGE);
+  EXPECT_EQ(pagePixel(), light.ColorBackground);
+  EXPECT_EQ(lineAndVersion(), std::pair(light.ColorAccent, light.ColorVersionText));
+
+  SwitchHighContrast(*form, true, WM_SYSCOLORCHANGE);
+  gContrastScheme.Colors[scWindow] = RGBColor(0x20, 0x10, 0x40);  // another scheme while it stays on
+  SwitchHighContrast(*form, true, WM_SYSCOLORCHANGE);
+  EXPECT_EQ(pagePixel(), RGBColor(0x20, 0x10, 0x40));
 }
 
 TEST_F(Wizard, AnUnattendedUninstallShowsItsProgressPageAndClosesByItself) {
