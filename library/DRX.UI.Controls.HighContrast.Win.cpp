@@ -39,6 +39,16 @@ void FillColor(HDC dc, const TRect& rect, TColor color) {
   FillRect(dc, &area, brush.Get());
 }
 
+// A filled ellipse without an outline, inside the rectangle.
+void FillEllipse(HDC dc, const TRect& rect, TColor color) {
+  if (rect.IsEmpty()) return;
+  TDRXGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+  TDRXSelection brushSelection(dc, brush.Get());
+  TDRXSelection penSelection(dc, GetStockObject(NULL_PEN));
+  // Without a pen the ellipse leaves out its right and bottom edges.
+  Ellipse(dc, rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1);
+}
+
 }  // namespace
 
 void FillContrast(HDC dc, const TRect& rect, TDRXSystemColor color) { FillColor(dc, rect, ContrastColor(color)); }
@@ -95,15 +105,11 @@ void DrawContrastBox(HDC dc, const TRect& box, TDRXContrastMark mark, bool round
     if (mark == cmGrayed) FillColor(dc, inner, line);
     return;
   }
-  {
-    TSolidPainter painter(dc, line, stroke);
-    TDRXGdiObject<HBRUSH> face(CreateSolidBrush(ContrastColor(scWindow)));
-    TDRXSelection faceSelection(dc, face.Get());
-    Ellipse(dc, box.Left, box.Top, box.Right, box.Bottom);
-  }
-  if (mark == cmNone || inner.IsEmpty()) return;
-  TSolidPainter painter(dc, line);
-  Ellipse(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
+  // A ring: the disc in the line colour, the window colour inside it, then the dot.
+  FillEllipse(dc, box, line);
+  FillEllipse(dc, Rect(box.Left + stroke, box.Top + stroke, box.Right - stroke, box.Bottom - stroke),
+              ContrastColor(scWindow));
+  if (mark != cmNone) FillEllipse(dc, inner, line);
 }
 
 void DrawContrastButtonFace(HDC dc, const TRect& rect, TDRXButtonVisualState state, const TDRXScaleFactor& scale) {

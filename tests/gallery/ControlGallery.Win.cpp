@@ -163,15 +163,25 @@ void TGalleryPanel::Place(TDRXCustomControl& control, UStringView name, const TR
   if (!caption.empty()) control.SetCaption(caption);
 }
 
+namespace {
+
+// The skin's colour, or the system's while high contrast is on.
+TColor PanelColor(UStringView id, TDRXSystemColor contrast) {
+  if (TDRXApplication::HighContrast()) return TDRXApplication::SystemColor(contrast);
+  return AlphaColorToColor(GallerySkinColor(id));
+}
+
+}  // namespace
+
 void TGalleryPanel::Paint(HDC dc) {
   TFont font = Font();
   font.Style = fsBold;
   TDRXSelection selection(dc, ControlFontHandle(font));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, AlphaColorToColor(GallerySkinColor(u"Common.Colors.Text")));
+  SetTextColor(dc, PanelColor(u"Common.Colors.Text", scWindowText));
   RECT title = ToRECT(Rect(0, 0, Width(), ScaleFactor().Apply(TGalleryPanel::kTop - 6)));
   DrawTextW(dc, W(title_), static_cast<int>(title_.size()), &title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  TDRXGdiObject<HBRUSH> line(CreateSolidBrush(AlphaColorToColor(GallerySkinColor(u"Common.Colors.Line"))));
+  TDRXGdiObject<HBRUSH> line(CreateSolidBrush(PanelColor(u"Common.Colors.Line", scWindowText)));
   const RECT rule = ToRECT(Rect(0, title.bottom, Width(), title.bottom + 1));
   FillRect(dc, &rule, line.Get());
 }

@@ -41,4 +41,33 @@ TEST(WizardPalette, FollowsTheApplicationsDarkMode) {
   TDRXApplication::SetDarkModeReader(nullptr);
 }
 
+TEST(WizardPalette, HighContrastTakesTheSystemColoursOverDarkMode) {
+  TDRXApplication::SetDarkModeReader([] { return true; });
+  TDRXApplication::UpdateDarkMode();
+  TDRXApplication::SetHighContrastReader([] {
+    TDRXContrastScheme scheme;
+    scheme.On = true;
+    scheme.Colors[scWindow] = RGBColor(1, 1, 1);
+    scheme.Colors[scWindowText] = RGBColor(2, 2, 2);
+    scheme.Colors[scHighlight] = RGBColor(3, 3, 3);
+    return scheme;
+  });
+  TDRXApplication::UpdateHighContrast();
+  UpdatePalette();
+  const TInstallerPalette& palette = InstallerPalette();
+  for (const TColor background : {palette.ColorBackground, palette.ColorBackgroundBottom, palette.ColorFooter,
+                                  palette.ColorStepBarBackground})
+    EXPECT_EQ(background, RGBColor(1, 1, 1));
+  for (const TColor line : {palette.ColorAccent, palette.ColorFooterLine, palette.ColorHeaderText, palette.ColorVersionText})
+    EXPECT_EQ(line, RGBColor(2, 2, 2));
+  EXPECT_EQ(palette.ColorProgress, RGBColor(3, 3, 3));
+  EXPECT_EQ(palette.ColorStepMark, RGBColor(3, 3, 3));
+  TDRXApplication::SetHighContrastReader(nullptr);
+  TDRXApplication::UpdateHighContrast();
+  TDRXApplication::SetDarkModeReader(nullptr);
+  TDRXApplication::UpdateDarkMode();
+  UpdatePalette();
+  EXPECT_EQ(InstallerPalette(), InstallerPaletteFor(false));
+}
+
 }  // namespace
