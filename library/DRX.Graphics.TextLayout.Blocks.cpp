@@ -59,15 +59,15 @@ const TDRXTextLayoutBlockStyleStack::TEntry* TDRXTextLayoutBlockStyleStack::Top(
   return open.empty() ? nullptr : &open.back();
 }
 
-TDRXTextLayoutStyleState TDRXTextLayoutBlockStyleStack::State(const TFont& baseFont,
-                                                              std::optional<TColor> linkColor) const {
+TDRXTextLayoutStyleState TDRXTextLayoutBlockStyleStack::State(const TFont& baseFont, std::optional<TColor> linkColor,
+                                                              bool plainColors) const {
   TDRXTextLayoutStyleState state{baseFont, std::nullopt};
   constexpr std::pair<TDRXTextLayoutStyleKind, TFontStyle> kFontStyles[] = {
       {tsBold, fsBold}, {tsItalic, fsItalic}, {tsStrikeOut, fsStrikeOut}, {tsUnderline, fsUnderline}};
   for (const auto& [kind, style] : kFontStyles)
     if (Top(kind)) state.Font.Style |= style;
 
-  const TEntry* color = Top(tsColor);
+  const TEntry* color = plainColors ? nullptr : Top(tsColor);
   if (color) state.Font.Color = static_cast<const TDRXTextLayoutBlockStyleColor*>(color->Block)->Color;
   // Every colour beneath the latest link is replaced by the link colour, and
   // deriving it again from a link colour gives the same colour.
@@ -76,7 +76,7 @@ TDRXTextLayoutStyleState TDRXTextLayoutBlockStyleStack::State(const TFont& baseF
     state.Font.Style |= fsUnderline;
     if (!color || link->Sequence > color->Sequence) state.Font.Color = linkColor ? *linkColor : DefaultLinkColor(state.Font.Color);
   }
-  if (const TEntry* fill = Top(tsFill)) state.Fill = static_cast<const TDRXTextLayoutBlockStyleFill*>(fill->Block)->Color;
+  if (const TEntry* fill = plainColors ? nullptr : Top(tsFill)) state.Fill = static_cast<const TDRXTextLayoutBlockStyleFill*>(fill->Block)->Color;
   return state;
 }
 

@@ -149,7 +149,9 @@ class TDRXTextLayoutBlockStyleStack {
   // Styles applied bottom to top to the base font: a later colour (COLOR or
   // URL) wins over an earlier one. Without a given link colour, URL derives it
   // from the colour beneath.
-  TDRXTextLayoutStyleState State(const TFont& baseFont, std::optional<TColor> linkColor) const;
+  // With plainColors the text keeps the base font's colour (links the link
+  // colour) and has no fill.
+  TDRXTextLayoutStyleState State(const TFont& baseFont, std::optional<TColor> linkColor, bool plainColors) const;
   // The most recently opened link still open, or none.
   const TDRXTextLayoutBlockStyleHyperlink* Link() const;
 

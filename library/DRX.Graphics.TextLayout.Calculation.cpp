@@ -44,7 +44,7 @@ class TCalculator {
 
   const TDRXTextLayoutStyleState& Style() {
     if (stack_.Changed) {
-      style_ = stack_.State(*p_.Font, p_.LinkColor);
+      style_ = stack_.State(*p_.Font, p_.LinkColor, p_.PlainColors);
       stack_.Changed = false;
       spaceSize_.reset();
     }
@@ -210,9 +210,9 @@ class TCalculator {
       if (static_cast<ptrdiff_t>(i) <= index) ++before;
       else later.push_back(style);
     }
-    if (later.empty()) return stack_.State(*p_.Font, p_.LinkColor).Font;
+    if (later.empty()) return stack_.State(*p_.Font, p_.LinkColor, p_.PlainColors).Font;
     stack_.RollBack(row.StyleMark + before);
-    TFont font = stack_.State(*p_.Font, p_.LinkColor).Font;
+    TFont font = stack_.State(*p_.Font, p_.LinkColor, p_.PlainColors).Font;
     for (const auto* style : later) stack_.Process(*style);
     return font;
   }
@@ -228,7 +228,7 @@ class TCalculator {
     if (row.Ellipsis) return;
     truncated_ = true;
     auto ellipsis = std::make_unique<TDRXTextLayoutBlockEllipsis>();
-    int32_t limitWidth = EllipsisWidth(stack_.State(*p_.Font, p_.LinkColor).Font);
+    int32_t limitWidth = EllipsisWidth(stack_.State(*p_.Font, p_.LinkColor, p_.PlainColors).Font);
     TCut cut;
     TFont font;
     for (int attempt = 0; attempt < 4; ++attempt) {

@@ -27,6 +27,7 @@ struct TDRXTextLayoutParameters {
   TVerticalAlignment VerticalAlignment = taAlignTop;
   const TFont* Font = nullptr;
   std::optional<TColor> LinkColor;  // none: derived from the text colour
+  bool PlainColors = false;         // colour and fill tags are left out (high contrast)
   IDRXTextMeasurer* Measurer = nullptr;
 };
 

@@ -58,6 +58,12 @@ void TDRXTextLayout::SetLinkColor(std::optional<TColor> color) {
   needsCalculation_ = true;
 }
 
+void TDRXTextLayout::SetPlainColors(bool plain) {
+  if (plain == parameters_.PlainColors) return;
+  parameters_.PlainColors = plain;
+  needsCalculation_ = true;
+}
+
 void TDRXTextLayout::Calculate() {
   truncated_ = CalculateTextLayout(blocks_, parameters_, rows_);
   needsCalculation_ = false;
@@ -115,7 +121,7 @@ void TDRXTextLayout::DrawRows(IDRXTextCanvas& canvas) {
         continue;
       }
       if (stack.Changed) {
-        style = stack.State(*font_, parameters_.LinkColor);
+        style = stack.State(*font_, parameters_.LinkColor, parameters_.PlainColors);
         stack.Changed = false;
       }
       const TRect& r = block->Bounds;

@@ -50,6 +50,8 @@ class TDRXTextLayout {
   TVerticalAlignment VerticalAlignment() const { return parameters_.VerticalAlignment; }
   // The colour of links; none derives it from the text colour.
   void SetLinkColor(std::optional<TColor> color);
+  // Whether colour and fill tags are left out.
+  void SetPlainColors(bool plain);
 
   // Runs on demand before measuring, drawing and hit testing.
   void Calculate();

@@ -70,6 +70,7 @@ void TDRXFormattedLabel::LayoutChanged() {
   layout_->SetFont(font);
   const TDRXAlphaColor link = LabelSlotColor(*style_, lcsTextHyperlink);
   layout_->SetLinkColor(AlphaOf(link) == 0 ? std::nullopt : std::optional<TColor>(AlphaColorToColor(link)));
+  layout_->SetPlainColors(TDRXApplication::HighContrast());
   layout_->SetCaption(Caption());
   layout_->SetContentRect(FormattedLabelContentRect(ClientRect(), borders_, BorderWidth()));
   if (layout_->AutoScroll() && !sizing_) {

@@ -34,6 +34,8 @@ class TDRXFormattedLabelLayout {
   void SetAlignment(TAlignment alignment) { layout_.SetHorizontalAlignment(alignment); }
   // The link colour of the label's style; none derives it from the text colour.
   void SetLinkColor(std::optional<TColor> color) { layout_.SetLinkColor(color); }
+  // High contrast: the text keeps the font's and the link colour, without colour and fill tags.
+  void SetPlainColors(bool plain) { layout_.SetPlainColors(plain); }
 
   // Where the text goes, in the control's client coordinates.
   const TRect& ContentRect() const { return content_; }

@@ -117,6 +117,23 @@ TEST(TextLayoutDraw, FillsLieUnderTextAndSpaces) {
   EXPECT_FALSE(calls[3].Fill);
 }
 
+TEST(TextLayoutDraw, PlainColorsLeaveOutColourAndFillTagsButKeepLinks) {
+  Fixture f(u"[color=red]a[/color] [backcolor=yellow]b c[/backcolor] [color=red][url=x]d");
+  const TColor link = RGBColor(0, 0, 200);
+  f.layout.SetLinkColor(link);
+  f.layout.SetPlainColors(true);
+  const auto& calls = f.Draw();
+  ASSERT_EQ(calls.size(), 4u) << "no fill between b and c";
+  for (const TDrawCall& call : calls) EXPECT_FALSE(call.Fill) << Utf16ToUtf8(call.Text);
+  EXPECT_EQ(calls[0].Color, RGBColor(1, 2, 3));
+  EXPECT_EQ(calls[1].Color, RGBColor(1, 2, 3));
+  EXPECT_EQ(calls[3].Text, u"d");
+  EXPECT_EQ(calls[3].Color, link);
+  f.canvas.calls.clear();
+  f.layout.SetPlainColors(false);
+  EXPECT_EQ(f.Draw()[0].Color, RGBColor(255, 0, 0)) << "the tags again";
+}
+
 TEST(TextLayoutDraw, UnderlinesAndStrikeOutsRunThroughSpaces) {
   Fixture f(u"[u]a b[/u] c [url=x]d e[/url] [s]f g[/s]");
   std::vector<TRect> spaces;
