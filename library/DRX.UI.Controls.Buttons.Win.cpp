@@ -435,8 +435,10 @@ void TDRXCheckBoxViewInfo::Draw(HDC dc, TDRXButtonVisualState state) {
     FillRectInColor(dc, upper, style.Colors(bcsLine1).Value());
     FillRectInColor(dc, Rect(row.Left, row.Top + 1, row.Right, row.Bottom), style.Colors(bcsLine2).Value());
   }
+  const bool round = dynamic_cast<const TDRXRadioBox*>(&box) != nullptr;
   if (box.ShowCheckMark() && contrast)
-    DrawContrastBox(dc, layout_.Box, ContrastMarkOf(box.State()), dynamic_cast<const TDRXRadioBox*>(&box) != nullptr, enabled, box.ScaleFactor());
+    DrawContrastBox(dc, RectIntersection(layout_.Box, box.ClientRect()), ContrastMarkOf(box.State()), round, enabled,
+                    box.ScaleFactor());
   else if (box.ShowCheckMark())
     style.Texture().Draw(dc, layout_.Box, ButtonFrameIndex(state, box.State()));
   if (!box.ShowCaption()) return;

@@ -92,9 +92,14 @@ void DrawArrow(HDC dc, const TRect& rect, TColor color, const TDRXScaleFactor& s
   Polygon(dc, points, 3);
 }
 
-void DrawContrastBox(HDC dc, const TRect& box, TDRXContrastMark mark, bool round, bool enabled,
+void DrawContrastBox(HDC dc, const TRect& area, TDRXContrastMark mark, bool round, bool enabled,
                      const TDRXScaleFactor& scale) {
-  if (box.IsEmpty()) return;
+  if (area.IsEmpty()) return;
+  // A square centred in the area, a pixel inside it as the skin's boxes are.
+  const int32_t side = std::min(area.Width(), area.Height()) - 2 * scale.Apply(1);
+  if (side <= 0) return;
+  const int32_t left = area.Left + (area.Width() - side) / 2, top = area.Top + (area.Height() - side) / 2;
+  const TRect box = Bounds(left, top, side, side);
   const TColor line = ContrastTextColor(enabled);
   const int32_t stroke = std::max(1, scale.Apply(1));
   const int32_t inset = std::max(stroke + 1, scale.Apply(3));

@@ -28,9 +28,10 @@ void DrawArrow(HDC dc, const TRect& rect, TColor color, const TDRXScaleFactor& s
                TDRXArrowDirection direction = adDown);
 
 enum TDRXContrastMark : uint8_t { cmNone, cmCheck, cmGrayed };
-// A check box's (or, round, a radio box's) box in window colours: a frame in
-// the text colour with a check mark, a filled square for grayed, or a dot.
-void DrawContrastBox(HDC dc, const TRect& box, TDRXContrastMark mark, bool round, bool enabled,
+// A check box's (or, round, a radio box's) box in window colours, a square
+// centred in the area: a frame in the text colour with a check mark, a filled
+// square for grayed, or a dot.
+void DrawContrastBox(HDC dc, const TRect& area, TDRXContrastMark mark, bool round, bool enabled,
                      const TDRXScaleFactor& scale);
 
 // A push button's face (also an edit button's, a scroll bar's arrow or thumb):
