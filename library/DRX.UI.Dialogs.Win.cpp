@@ -147,6 +147,7 @@ TDRXCustomLanguageDialog::TDRXCustomLanguageDialog() {
   comboBox_->SetAlign(alTop);
   comboBox_->SetMargins({8, 8, 8, 8});
   comboBox_->SetImages(&images_);
+  comboBox_->SetAccessibleName(Caption());
   comboBox_->SetParent(this);
   // The language is not chosen yet: a fixed text.
   okButton_ = new TDRXButton(this);
