@@ -57,13 +57,14 @@ void DrawArrow(HDC dc, const TRect& rect, TColor color, const TDRXScaleFactor& s
   Polygon(dc, points, 3);
 }
 
-// Measures text in the font, in one memory DC kept for the process.
+// Measures a caption in the font, in one memory DC kept for the process; an
+// accelerator mark takes no room.
 class TCaptionMeasurer {
  public:
   explicit TCaptionMeasurer(const TFont& font) : selection_(SharedDC(), ControlFontHandle(font)) {}
   TSize Measure(const UString& text, int32_t maxWidth) const {
     RECT area{0, 0, maxWidth, 0};
-    const UINT flags = DT_CALCRECT | DT_NOPREFIX | (maxWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+    const UINT flags = DT_CALCRECT | (maxWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
     DrawTextW(SharedDC(), W(text), static_cast<int>(text.size()), &area, flags);
     return {area.right - area.left, area.bottom - area.top};
   }
@@ -431,9 +432,10 @@ void TDRXCheckBoxViewInfo::Draw(HDC dc, TDRXButtonVisualState state) {
   }
   if (box.ShowCheckMark()) style.Texture().Draw(dc, layout_.Box, ButtonFrameIndex(state, box.State()));
   if (!box.ShowCaption()) return;
+  // The accelerator a box answers to is underlined as on a push button (while the system shows the cues).
   const UINT wrapping = box.WordWrap() ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER;
   DrawCaption(dc, box.Font(), box.TextColor(state), box.Caption(), layout_.Caption,
-              DT_NOPREFIX | DT_END_ELLIPSIS | wrapping | AlignmentFlag(box.Alignment()));
+              DT_HIDEPREFIX | DT_END_ELLIPSIS | wrapping | AlignmentFlag(box.Alignment()));
 }
 
 TDRXCustomCheckBox::TDRXCustomCheckBox(TDRXComponent* owner)

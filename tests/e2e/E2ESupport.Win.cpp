@@ -65,6 +65,8 @@ TSeenBox ReadBox(HWND box) {
   return seen;
 }
 
+}  // namespace
+
 // Finds the setup processes' message boxes while it lives, records them and
 // presses the button the answer chooses.
 class TBoxDriver {
@@ -110,6 +112,8 @@ class TBoxDriver {
   std::set<HWND> answered_;
   std::thread thread_;
 };
+
+namespace {
 
 // Waits for the process and returns its exit code; ends it after the time limit.
 long WaitForExit(HANDLE process) {
@@ -185,25 +189,41 @@ TBoxAnswer AnswerQuestions(std::vector<int> buttons) {
   };
 }
 
-TSetupRun RunSetupProgram(const UString& program, const UString& params, const TBoxAnswer& answer,
-                          const UString& currentFolder) {
-  TSetupRun run;
+TSetupProcess::TSetupProcess(const UString& program, const UString& params, const TBoxAnswer& answer,
+                             const UString& currentFolder)
+    : program_(program), driver_(std::make_unique<TBoxDriver>(answer)) {
   UString commandLine = Quoted(program) + u" " + params;
   const UString folder = currentFolder.empty() ? ExtractFilePath(program) : currentFolder;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  TBoxDriver driver(answer);
   if (!CreateProcessW(nullptr, W(commandLine), nullptr, nullptr, FALSE, 0, nullptr, W(folder), &startup, &process))
-    return run;
-  run.ExitCode = WaitForExit(process.hProcess);
-  if (SameText(ExtractFileName(program), u"Uninstall.exe")) run.CopyExitCode = WaitForUninstallerCopy(process.dwProcessId);
+    return;
   CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  process_ = process.hProcess;
+  processId_ = process.dwProcessId;
+}
+
+TSetupProcess::~TSetupProcess() {
+  if (process_) Wait();
+}
+
+TSetupRun TSetupProcess::Wait() {
+  TSetupRun run;
+  if (!process_) return run;
+  run.ExitCode = WaitForExit(process_);
+  if (SameText(ExtractFileName(program_), u"Uninstall.exe")) run.CopyExitCode = WaitForUninstallerCopy(processId_);
+  CloseHandle(process_);
+  process_ = nullptr;
   // A box shown just before its process ended is still recorded.
   std::this_thread::sleep_for(2 * kPollInterval);
-  run.Boxes = driver.Seen();
+  run.Boxes = driver_->Seen();
   return run;
+}
+
+TSetupRun RunSetupProgram(const UString& program, const UString& params, const TBoxAnswer& answer,
+                          const UString& currentFolder) {
+  return TSetupProcess(program, params, answer, currentFolder).Wait();
 }
 
 UString SetupProgram() { return BinFolder() + u"OvixSetup.exe"; }

@@ -35,9 +35,31 @@ struct TSetupRun {
   std::vector<TSeenBox> Boxes;  // every box of the run, in the order they appeared
 };
 
-// Starts "<program>" <params> in the current folder given (the program's own
-// by default) and waits (at most two minutes) for it and for every
-// uninstaller copy it started, answering boxes meanwhile.
+class TBoxDriver;
+
+// "<program>" <params> started in the current folder given (the program's own
+// by default), its boxes answered while it runs, for a test that works its
+// windows meanwhile.
+class TSetupProcess {
+ public:
+  TSetupProcess(const UString& program, const UString& params, const TBoxAnswer& answer = DismissBox,
+                const UString& currentFolder = {});
+  ~TSetupProcess();
+  TSetupProcess(const TSetupProcess&) = delete;
+  TSetupProcess& operator=(const TSetupProcess&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  // Waits (at most two minutes) for the process and every uninstaller copy it started.
+  TSetupRun Wait();
+
+ private:
+  UString program_;
+  std::unique_ptr<TBoxDriver> driver_;
+  void* process_ = nullptr;
+  unsigned long processId_ = 0;
+};
+
+// Starts the program as TSetupProcess does and waits for it.
 TSetupRun RunSetupProgram(const UString& program, const UString& params, const TBoxAnswer& answer = DismissBox,
                           const UString& currentFolder = {});
 

@@ -25,12 +25,10 @@
 #include "AccessibleTree.h"
 #include "ControlGallery.h"
 #include "TestDialogs.h"
+#include "WizardWindows.h"
 
 namespace {
 
-constexpr UStringView kWizardClass = u"TInstallerForm";
-constexpr UStringView kMessageBoxClass = u"#32770";
-constexpr UStringView kPlayerClass = u"TOvixMainForm";
 constexpr ULONGLONG kTimeoutMs = 120000;
 constexpr DWORD kSettleMs = 700;  // a page's fades and timers have run by then
 
@@ -41,41 +39,6 @@ struct TOptions {
   int CloseOnPage = 0;
   UString Suffix;
 };
-
-bool IsLanguageDialog(HWND window) {
-  const UString name = WindowClassName(window);
-  return name.size() >= 14 && name.compare(name.size() - 14, 14, u"LanguageDialog") == 0;
-}
-
-std::vector<HWND> VisibleTopLevelWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND window, LPARAM data) {
-        if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-HWND FindTopLevel(bool (*matches)(HWND)) {
-  for (HWND window : VisibleTopLevelWindows())
-    if (matches(window)) return window;
-  return nullptr;
-}
-
-bool IsWizard(HWND window) { return WindowClassName(window) == kWizardClass; }
-bool IsMessageBox(HWND window) { return WindowClassName(window) == kMessageBoxClass; }
-bool IsPlayer(HWND window) { return WindowClassName(window) == kPlayerClass; }
-
-void PumpAndWait(DWORD milliseconds) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  while (GetTickCount64() < end) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    Sleep(20);
-  }
-}
 
 class TCapturer {
  public:
@@ -101,34 +64,11 @@ class TCapturer {
   const TOptions& options_;
 };
 
-// The wizard's Next button: the lowest, then rightmost, push button.
-HWND NextButton(HWND wizard) {
-  HWND next = nullptr;
-  RECT best{};
-  for (HWND button : ChildWindows(wizard, u"TDRXButton")) {
-    if (!IsWindowVisible(button)) continue;
-    RECT place{};
-    GetWindowRect(button, &place);
-    if (!next || place.top > best.top || (place.top == best.top && place.left > best.left)) {
-      next = button;
-      best = place;
-    }
-  }
-  return next;
-}
-
-std::vector<HWND> VisibleCheckBoxes(HWND wizard) {
-  std::vector<HWND> boxes;
-  for (HWND box : ChildWindows(wizard, u"TDRXCheckBox"))
-    if (IsWindowVisible(box)) boxes.push_back(box);
-  return boxes;
-}
-
 // What tells one page from the next: the form's description (the page's
 // title), the Next button's caption and availability, the visible controls.
 UString PageSignature(HWND wizard) {
-  UString signature = ReadAccessibleTree(wizard, 1).Description;
-  if (HWND next = NextButton(wizard)) signature += u"|" + WindowText(next) + (IsWindowEnabled(next) ? u"+" : u"-");
+  UString signature = WizardPageDescription(wizard);
+  if (HWND next = WizardNextButton(wizard)) signature += u"|" + WindowText(next) + (IsWindowEnabled(next) ? u"+" : u"-");
   for (HWND child : ChildWindows(wizard))
     if (IsWindowVisible(child)) signature += u"|" + WindowText(child);
   return signature;
@@ -140,17 +80,17 @@ class TWalker {
 
   // One look at the screen; false when a picture could not be written.
   bool Step() {
-    if (HWND player = FindTopLevel(IsPlayer)) PostMessageW(player, WM_CLOSE, 0, 0);
-    if (HWND box = FindTopLevel(IsMessageBox)) return AnswerMessageBox(box);
-    if (HWND dialog = FindTopLevel(IsLanguageDialog)) return ChooseLanguage(dialog);
-    if (HWND wizard = FindTopLevel(IsWizard)) return WalkWizard(wizard);
+    if (HWND player = FindVisibleTopLevel(IsPlayerWindow)) PostMessageW(player, WM_CLOSE, 0, 0);
+    if (HWND box = FindVisibleTopLevel(IsMessageBoxWindow)) return AnswerMessageBox(box);
+    if (HWND dialog = FindVisibleTopLevel(IsLanguageDialog)) return ChooseLanguage(dialog);
+    if (HWND wizard = FindVisibleTopLevel(IsWizardWindow)) return WalkWizard(wizard);
     return true;
   }
 
   bool SawWizard() const { return pages_ > 0; }
   bool AnyWindowLeft() const {
-    return FindTopLevel(IsMessageBox) || FindTopLevel(IsLanguageDialog) || FindTopLevel(IsWizard) ||
-           FindTopLevel(IsPlayer);
+    return FindVisibleTopLevel(IsMessageBoxWindow) || FindVisibleTopLevel(IsLanguageDialog) ||
+           FindVisibleTopLevel(IsWizardWindow) || FindVisibleTopLevel(IsPlayerWindow);
   }
 
  private:
@@ -164,14 +104,10 @@ class TWalker {
   }
 
   bool ChooseLanguage(HWND dialog) {
-    if (options_.Language >= 0) {
-      for (HWND combo : ChildWindows(dialog))
-        if (WindowClassName(combo).find(u"Combo") != UString::npos)
-          SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(options_.Language), 0);
-    }
+    SelectLanguage(dialog, options_.Language);
     PumpAndWait(kSettleMs);
     const bool written = capturer_.Write(dialog, u"language");
-    if (HWND ok = FindChildByText(dialog, u"TDRXButton", u"OK")) PostMessageW(ok, BM_CLICK, 0, 0);
+    ConfirmLanguage(dialog);
     PumpAndWait(300);
     return written;
   }
@@ -198,7 +134,7 @@ class TWalker {
       PostMessageW(wizard, WM_CLOSE, 0, 0);
       return;
     }
-    HWND next = NextButton(wizard);
+    HWND next = WizardNextButton(wizard);
     if (!next) return;
     if (!IsWindowEnabled(next)) {
       AcceptWhatGatesNext(wizard);
@@ -209,7 +145,7 @@ class TWalker {
 
   // A page whose Next waits for a tick (the licence): tick its boxes, once.
   void AcceptWhatGatesNext(HWND wizard) {
-    for (HWND box : VisibleCheckBoxes(wizard))
+    for (HWND box : VisibleChildren(wizard, u"TDRXCheckBox"))
       if (SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED) PostMessageW(box, BM_CLICK, 0, 0);
   }
 
