@@ -177,7 +177,7 @@ void TDRXCustomLanguageDialog::AddLanguage(const TDRXIniFile& lang, intptr_t dat
 }
 
 void TDRXCustomLanguageDialog::HandleCreated() {
-  TDRXForm::HandleCreated();
+  TDRXSkinnedDialog::HandleCreated();
   // The choice cannot be refused: the title bar offers no close button.
   EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
 }
@@ -187,7 +187,7 @@ bool TDRXCustomLanguageDialog::FormKey(uint16_t key, TShiftState shift) {
     SetModalResult(mrCancel);
     return true;
   }
-  return TDRXForm::FormKey(key, shift);
+  return TDRXSkinnedDialog::FormKey(key, shift);
 }
 
 namespace {
