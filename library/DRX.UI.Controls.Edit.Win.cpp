@@ -191,12 +191,6 @@ bool TDRXEdit::DialogChar(char16_t character) {
   return false;
 }
 
-bool TDRXEdit::AccessibleItem(TDRXAccessibleItem& item) const {
-  item.Role = TDRXAccessibleRole::Pane;
-  if (ReadOnly()) item.State |= DRXAccessibleState::ReadOnly;
-  return true;
-}
-
 bool TDRXEditButton::AccessibleItem(TDRXAccessibleItem& item) const {
   item.Role = TDRXAccessibleRole::PushButton;
   item.DefaultAction = u"Press";

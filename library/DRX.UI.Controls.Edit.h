@@ -115,8 +115,6 @@ class TDRXEdit : public TDRXCustomEditBox {
   TDRXNotifyEvent OnChange;
 
   bool DialogChar(char16_t character) override;
-  // Readers see a pane holding the system edit (editable text) and the buttons.
-  bool AccessibleItem(TDRXAccessibleItem& item) const override;
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void ChangeScale(int32_t numerator, int32_t denominator) override;
 
