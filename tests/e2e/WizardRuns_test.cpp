@@ -108,6 +108,15 @@ void AcceptTheLicence(TWizard& wizard, UStringView accept) {
   wizard.ClickNext();
 }
 
+// Welcome and licence, up to the Setup page (English).
+void WalkToTheOptions(TWizard& wizard) {
+  ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
+  wizard.ClickNext();
+  ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
+  AcceptTheLicence(wizard, u"I &accept the terms of the license agreement");
+  ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+}
+
 // Ready → Install → the finish page; the player box set as asked, then Finish.
 void InstallAndFinish(TWizard& wizard, bool startPlayer) {
   ASSERT_TRUE(wizard.WaitForPage(u"Ready to Install"));
@@ -289,11 +298,7 @@ TEST_F(WizardRuns, AScreenReaderReadsEveryPageAndInstallsAndUninstallsThroughIt)
 TEST_F(WizardRuns, PortableUnderProgramFilesMovesToItsOwnFolderAndSkipsIntegration) {
   TSetupProcess setup(SetupProgram(), u"");
   TWizard wizard;
-  ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
-  wizard.ClickNext();
-  ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
-  AcceptTheLicence(wizard, u"I &accept the terms of the license agreement");
-  ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+  ASSERT_NO_FATAL_FAILURE(WalkToTheOptions(wizard));
   EXPECT_TRUE(StartsText(wizard.Path(), GetShellFolder(CSIDL_PROGRAM_FILES)));
   wizard.Click(wizard.Radio(u"&Portable installation"));
   EXPECT_EQ(wizard.Path(), PortableFolder());
@@ -312,11 +317,7 @@ TEST_F(WizardRuns, AnUpdateShowsItsOptionsAndBacksUpUnlessTheBoxIsUnticked) {
   for (const bool backup : {true, false}) {
     TSetupProcess setup(SetupProgram(), u"");
     TWizard wizard;
-    ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
-    wizard.ClickNext();
-    ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
-    AcceptTheLicence(wizard, u"I &accept the terms of the license agreement");
-    ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+    ASSERT_NO_FATAL_FAILURE(WalkToTheOptions(wizard));
     EXPECT_EQ(wizard.Path(), Dest) << "the registered installation";
     EXPECT_TRUE(IsChecked(wizard.Box(u"&Update the installed version")));
     HWND backupBox = wizard.Box(u"Make a &backup of the installed version");
@@ -377,11 +378,7 @@ TEST_F(WizardRuns, CancellingWhileInstallingStopsAfterTheRunningStepAndClosesThe
   ASSERT_TRUE(player.Shown());
   TSetupProcess setup(SetupProgram(), u"");
   TWizard wizard;
-  ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
-  wizard.ClickNext();
-  ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
-  AcceptTheLicence(wizard, u"I &accept the terms of the license agreement");
-  ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+  ASSERT_NO_FATAL_FAILURE(WalkToTheOptions(wizard));
   wizard.SetPath(Dest);
   wizard.ClickNext();
   ASSERT_TRUE(wizard.WaitForPage(u"Shortcuts and Integration"));
