@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "DRX.UI.Application.h"
 #include "DRX.UI.Controls.Labels.h"
 #include "DRX.Utils.Shell.h"
 
@@ -68,7 +69,6 @@ void TDRXRichInnerViewer::HandleCreated() {
   Perform(EM_SETREADONLY, 1);
   Perform(EM_SETEVENTMASK, 0, kViewerEventMask);
   Perform(EM_AUTOURLDETECT, 1);
-  Perform(EM_SETBKGNDCOLOR, 0, static_cast<intptr_t>(Memo().ContentColor()));
   Perform(EM_EXLIMITTEXT, 0, kViewerTextLimit);
   ApplyDefaultColorAndZoom();
 }
@@ -85,12 +85,19 @@ void TDRXRichInnerViewer::ChangeScale(int32_t numerator, int32_t denominator) {
 }
 
 void TDRXRichInnerViewer::ApplyDefaultColorAndZoom() {
+  ApplyColors();
+  SetZoom(zoom_);
+}
+
+void TDRXRichInnerViewer::ApplyColors() {
+  if (!Handle()) return;
+  Perform(EM_SETBKGNDCOLOR, 0, static_cast<intptr_t>(Memo().ContentColor()));
   CHARFORMAT2W format{};
   format.cbSize = sizeof(format);
   format.dwMask = CFM_COLOR;
   format.crTextColor = Memo().TextColor();
   Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<intptr_t>(&format));
-  SetZoom(zoom_);
+  if (TDRXApplication::HighContrast()) Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<intptr_t>(&format));
 }
 
 void TDRXRichInnerViewer::LoadRichText(TStream& stream) {

@@ -48,6 +48,8 @@ class TDRXRichInnerViewer : public TDRXInnerMemo {
 
   void LoadRichText(TStream& stream);
   void SetPlainText(UStringView text);
+  // The memo's colours; in high contrast they replace the text's own colours too.
+  void ApplyColors();
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
  protected:
@@ -76,6 +78,9 @@ class TDRXRichViewer : public TDRXMemo {
  protected:
   std::unique_ptr<TDRXInnerMemo> CreateInnerControl() override;
   void HandleCreated() override;
+  void HighContrastChanged() override {
+    if (RichInner()) RichInner()->ApplyColors();
+  }
 
  private:
   friend class TDRXRichInnerViewer;

@@ -180,7 +180,9 @@ void TInstallerPageFullScreen::CreateControls() {
 
 void TInstallerPageFullScreen::Paint(HDC dc) {
   FillSolid(dc, ClientRect(), InstallerPalette().ColorBackground);
-  if (image_ && !image_->Empty()) image_->Draw(dc, ScaleFactor().Apply(Rect(0, 0, 188, 435)), isStretch);
+  // The picture is decoration: a high-contrast page is plain.
+  if (image_ && !image_->Empty() && !TDRXApplication::HighContrast())
+    image_->Draw(dc, ScaleFactor().Apply(Rect(0, 0, 188, 435)), isStretch);
 }
 
 // ---- TInstallerPageLicense ----

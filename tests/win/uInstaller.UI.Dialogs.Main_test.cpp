@@ -544,7 +544,7 @@ void SwitchHighContrast(TInstallerForm& form, bool on, uint32_t message) {
 }
 
 TEST_F(Wizard, HighContrastPaintsTheHeaderButtonsBoxesAndPagesInTheSystemColoursAt96And144DPI) {
-  TTestProductInfo::PageClasses = {PageClassOf<TBoxQuestionPage>(), PageClassOf<TFakeQuestionPage>()};
+  TTestProductInfo::PageClasses = {PageClassOf<TBoxQuestionPage>(), PageClassOf<TInstallerPageWelcome>()};
   gContrastScheme = GalleryContrastScheme();
   TDRXApplication::SetHighContrastReader(&ReadContrastScheme);
   TDRXApplication::UpdateHighContrast();
@@ -583,7 +583,11 @@ TEST_F(Wizard, HighContrastPaintsTheHeaderButtonsBoxesAndPagesInTheSystemColours
     for (int32_t y = boxTop + scale(3); y < boxTop + square.Height() - scale(3); ++y)
       for (int32_t x = boxLeft + scale(3); x < boxLeft + square.Width() - scale(3); ++x) marked += capture.At(x, y) == text;
     EXPECT_GT(marked, square.Width()) << "a check mark" << where;
-    form->SetActivePage(form->Pages().First());
+    form->SetActivePage(form->Pages().Items(1));
+    const TCapture welcome(*form);
+    welcome.SaveForReview("welcome-" + std::to_string(dpi) + "-contrast");
+    EXPECT_EQ(welcome.At(scale(320), scale(400)), window) << "full-screen page" << where;
+    EXPECT_EQ(welcome.At(scale(20), scale(400)), window) << "no picture" << where;
   }
 }
 
