@@ -235,6 +235,7 @@ void TInstallerForm::CreatePages() {
     if (!pageClass || !pageClass->Create) return;
     TInstallerCustomPage* page = pages_->Add(pageClass);
     page->SetParent(this);
+    page->SetTabOrder(0);  // Tab visits the page's controls before the button row
   };
   if (!Installer->HasFlag(ifAuto)) Installer->ProductInfo().PopulatePages(add);
   if (Installer->Mode() == imUninstall) {

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "DRX.Graphics.Colors.h"
 #include "DRX.UI.Controls.Edit.h"
 
@@ -9,7 +12,7 @@ constexpr int kInnerControlId = 1;
 // Between the text and the first button, at 96 DPI.
 constexpr int32_t kButtonGap = 2;
 // Frames of the push-button texture.
-enum TButtonFrame : int32_t { bfNormal, bfHover, bfPressed, bfDisabled };
+enum TButtonFrame : int32_t { bfNormal, bfHover, bfPressed, bfDisabled, bfFocused };
 
 std::unique_ptr<TDRXStyleEditBox> MakeEditStyle(IDRXStyleOwner* owner) { return std::make_unique<TDRXStyleEdit>(owner); }
 
@@ -37,19 +40,24 @@ void TDRXEditButton::VisibleChanged() {
 void TDRXEditButton::Paint(HDC dc) {
   TDRXStyleEdit& style = edit_.Style();
   const bool enabled = EnabledInTree();
+  const bool focused = edit_.FocusedButton() == this;
   int32_t frame = bfNormal;
   if (!enabled) frame = bfDisabled;
   else if (pressed_ && pressedInside_) frame = bfPressed;
   else if (MouseInControl() || pressed_) frame = bfHover;
+  else if (focused) frame = bfFocused;
   style.Button().Draw(dc, ClientRect(), frame);
   const TRect text = ShrinkRect(ClientRect(), style.Button().ContentOffsets());
+  const TColor textColor = AlphaColorToColor(style.Colors(enabled ? ecsButtonText : ecsButtonTextDisabled).Value());
+  HWND window = edit_.HandleAllocated() ? edit_.Handle() : nullptr;
+  if (focused && FocusCuesShown(window)) DrawDottedFrame(dc, text, textColor);
   RECT area = ToRECT(text);
   const UString caption = Caption();
   TDRXSelection font(dc, ControlFontHandle(Font()));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, AlphaColorToColor(style.Colors(enabled ? ecsButtonText : ecsButtonTextDisabled).Value()));
+  SetTextColor(dc, textColor);
   DrawTextW(dc, W(caption), static_cast<int>(caption.size()), &area,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP | AcceleratorDrawFlag(window));
 }
 
 void TDRXEditButton::MouseDown(TMouseButton button, TShiftState, int32_t, int32_t) {
@@ -176,6 +184,78 @@ bool TDRXEdit::DialogChar(char16_t character) {
       return true;
     }
   return false;
+}
+
+bool TDRXEdit::DialogKey(uint16_t key, TShiftState) {
+  TDRXEditButton* button = FocusedButton();
+  if (key != VK_RETURN || !button) return false;
+  button->Click();
+  return true;
+}
+
+std::vector<TDRXEditButton*> TDRXEdit::TabButtons() const {
+  std::vector<TDRXEditButton*> stops;
+  for (TDRXEditButton* button : buttons_)
+    if (button->Showing() && button->EnabledInTree() && !button->BoundsRect().IsEmpty()) stops.push_back(button);
+  return stops;
+}
+
+TDRXEditButton* TDRXEdit::FocusedButton() const { return Focused() ? focusedButton_ : nullptr; }
+
+void TDRXEdit::FocusButton(TDRXEditButton* button) {
+  focusedButton_ = button;
+  spaceDown_ = false;
+  Invalidate();
+  if (!CanFocus() || !Handle()) return;
+  // A button keeps the focus in the edit's own window, the text in the inner one.
+  HWND target = button || !inner_ || !inner_->Handle() ? handle_ : inner_->Handle();
+  if (GetFocus() != target) ::SetFocus(target);
+}
+
+void TDRXEdit::EnterFromTab(bool forward) {
+  const std::vector<TDRXEditButton*> stops = TabButtons();
+  FocusButton(forward || stops.empty() ? nullptr : stops.back());
+}
+
+bool TDRXEdit::SelectNextPart(bool forward) {
+  const std::vector<TDRXEditButton*> stops = TabButtons();
+  TDRXEditButton* current = FocusedButton();
+  // -1 stands for the text, before the first button.
+  const auto found = std::find(stops.begin(), stops.end(), current);
+  const ptrdiff_t index = current && found != stops.end() ? found - stops.begin() : -1;
+  const ptrdiff_t next = index + (forward ? 1 : -1);
+  if (next < -1 || next >= static_cast<ptrdiff_t>(stops.size())) return false;
+  FocusButton(next < 0 ? nullptr : stops[static_cast<size_t>(next)]);
+  return true;
+}
+
+void TDRXEdit::FocusEntered() {
+  if (focusedButton_)
+    Invalidate();  // the button keeps the focus in the edit's own window
+  else
+    TDRXCustomEditBox::FocusEntered();
+}
+
+void TDRXEdit::FocusExited() {
+  focusedButton_ = nullptr;
+  spaceDown_ = false;
+  Invalidate();
+  TDRXCustomEditBox::FocusExited();
+}
+
+void TDRXEdit::KeyDown(uint16_t key, TShiftState shift) {
+  if (key == VK_SPACE && FocusedButton()) spaceDown_ = true;
+  TDRXCustomEditBox::KeyDown(key, shift);
+}
+
+void TDRXEdit::KeyUp(uint16_t key, TShiftState shift) {
+  TDRXEditButton* button = FocusedButton();
+  if (key == VK_SPACE && button && std::exchange(spaceDown_, false)) {
+    button->Click();
+    return;
+  }
+  if (key == VK_ESCAPE) spaceDown_ = false;
+  TDRXCustomEditBox::KeyUp(key, shift);
 }
 
 bool TDRXEdit::AccessibleItem(TDRXAccessibleItem& item) const {
