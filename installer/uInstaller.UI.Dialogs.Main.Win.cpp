@@ -284,8 +284,9 @@ void TInstallerForm::SetActivePage(TInstallerCustomPage* page) {
     AnnouncePage(*page);
   }
   UpdateButtons();
+  // The focus left with the page's controls (the system gave it to the form): Next takes it.
   TDRXWinControl* focused = FocusedControl();
-  if ((!focused || TDRXForm::FormOf(focused) != this) && bNext->CanFocus())
+  if ((!focused || focused == this || !focused->Showing() || TDRXForm::FormOf(focused) != this) && bNext->CanFocus())
     bNext->SetFocus();
   Invalidate();
 }

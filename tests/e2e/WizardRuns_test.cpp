@@ -76,6 +76,12 @@ class TWizard {
   }
   // Enter as the keyboard gives it, to the focused control.
   void PressEnter() const { PostKey(window_, VK_RETURN); }
+  // Tab to the box and toggle it with Space; whether it is checked then.
+  bool SpaceOn(UStringView caption) const {
+    EXPECT_TRUE(TabTo(window_, caption)) << "Tab does not reach " << Utf16ToUtf8(caption);
+    PostKey(window_, VK_SPACE);
+    return IsChecked(Box(caption));
+  }
   // Tab to the destination's text, clear it and type the path.
   void TypePath(const UString& path) const {
     ASSERT_TRUE(TabUntil(window_, [](HWND focused) { return WindowClassName(focused) == u"Edit"; }));
@@ -317,10 +323,7 @@ TEST_F(WizardRuns, AWholeInstallWithKeystrokesOnly) {
   ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
   wizard.PressEnter();
   ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
-  const UString accept = u"I &accept the terms of the license agreement";
-  ASSERT_TRUE(TabTo(wizard.Window(), accept));
-  PostKey(wizard.Window(), VK_SPACE);
-  ASSERT_TRUE(IsChecked(wizard.Box(accept)));
+  ASSERT_TRUE(wizard.SpaceOn(u"I &accept the terms of the license agreement"));
   wizard.PressEnter();
 
   ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
@@ -335,10 +338,7 @@ TEST_F(WizardRuns, AWholeInstallWithKeystrokesOnly) {
   ASSERT_TRUE(wizard.WaitForPage(u"Ready to Install"));
   wizard.PressEnter();
   ASSERT_TRUE(wizard.WaitForPage(u"Completed"));
-  const UString start = u"&Start Ovix now";
-  ASSERT_TRUE(TabTo(wizard.Window(), start));
-  PostKey(wizard.Window(), VK_SPACE);
-  EXPECT_FALSE(IsChecked(wizard.Box(start)));
+  EXPECT_FALSE(wizard.SpaceOn(u"&Start Ovix now"));
   wizard.PressEnter();
 
   const TSetupRun run = setup.Wait();
@@ -361,10 +361,7 @@ TEST_F(WizardRuns, AWholeUninstallWithKeystrokesOnly) {
   TWizard wizard(TWizard::TByKeyboard{});
   ASSERT_TRUE(wizard.WaitForPage(u"Uninstall Ovix"));
   PostAltKey(wizard.Window(), u'p');  // "Remove &playlists, settings and other user data"
-  const UString backups = u"Remove the &backups of earlier versions";
-  ASSERT_TRUE(TabTo(wizard.Window(), backups));
-  PostKey(wizard.Window(), VK_SPACE);
-  EXPECT_TRUE(IsChecked(wizard.Box(backups)));
+  EXPECT_TRUE(wizard.SpaceOn(u"Remove the &backups of earlier versions"));
   EXPECT_TRUE(IsChecked(wizard.Box(u"Remove &playlists, settings and other user data")));
   wizard.PressEnter();
   ASSERT_TRUE(wizard.WaitForPage(u"Completed"));

@@ -378,6 +378,7 @@ TEST_F(ProductPages, SpaceTogglesTheFocusedBoxAndEnterPressesNextOnlyWhenItIsEna
   EXPECT_TRUE(form->Visible());
   PressKey(VK_RETURN);
   EXPECT_EQ(form->ActivePage()->ClassName(), u"TInstallerPageSetup") << "Enter pressed the default button";
+  EXPECT_EQ(FocusedName(), u"bNext") << "the focus left with the licence page, no key reaches its box";
 }
 
 TEST_F(ProductPages, AltWithALetterWorksFromAnyControlOfThePageAndTheBrowseStopTakesSpaceAndEnter) {
