@@ -93,6 +93,11 @@ void TInstallerPageSetup::CreateControls() {
   normalBox_ = CreateRadioBox(Bounds(60, 248, 540, 16), u"CB2", modeClicked);
 }
 
+void TInstallerPageSetup::Localize() {
+  TInstallerPage::Localize();
+  pathEdit_->SetAccessibleName(StripAccelerator(GetText(u"LB1")));  // the label above it
+}
+
 void TInstallerPageSetup::Refresh() {
   Changed();
   if (!editing_) pathEdit_->SetText(Installer->DestPath());

@@ -52,6 +52,7 @@ class TInstallerPageSetup : public TInstallerPage {
   ~TInstallerPageSetup() override;
 
   void CreateControls() override;
+  void Localize() override;
   bool CanGoNext() const override { return !Installer->DestPath().empty(); }
   void Prepare() override { Refresh(); }
 

@@ -118,6 +118,14 @@ intptr_t TDRXRichInnerViewer::WndProc(uint32_t message, uintptr_t wParam, intptr
   return result;
 }
 
+bool TDRXRichInnerViewer::InnerAccessibleItem(TDRXAccessibleItem& item) {
+  item.Role = TDRXAccessibleRole::Text;
+  item.Name = Memo().AccessibleName();
+  item.Value = Text();
+  if (Memo().ReadOnly()) item.State |= DRXAccessibleState::ReadOnly;
+  return true;
+}
+
 // ---- TDRXRichViewer ----
 
 TDRXRichViewer::TDRXRichViewer(TDRXComponent* owner) : TDRXMemo(owner) { SetReadOnly(true); }

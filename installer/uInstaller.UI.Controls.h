@@ -53,6 +53,8 @@ class TDRXRichInnerViewer : public TDRXInnerMemo {
  protected:
   void CreateParams(TDRXSystemWindowParams& params) override;
   void HandleCreated() override;
+  // Read-only text named after the viewer, its value the text shown.
+  bool InnerAccessibleItem(TDRXAccessibleItem& item) override;
 
  private:
   void ApplyDefaultColorAndZoom();

@@ -110,6 +110,9 @@ void TInstallerPage::Localize() {
   Description = GetText(u"Description");
   ForEachOwned(*this, [this](TDRXComponent& component) {
     if (component.HasCaption()) component.SetCaption(GetText(component.Name()));
+    // A page's viewer and memos hold what the page is about.
+    if (auto* box = dynamic_cast<TDRXCustomEditBox*>(&component); box && box->AccessibleName().empty())
+      box->SetAccessibleName(Title);
   });
 }
 

@@ -153,6 +153,28 @@ bool TDRXTextLayout::HitTest(TPoint point, TDRXTextLayoutHitTestInfo& result) {
   return false;
 }
 
+std::vector<TDRXTextLayoutLink> TDRXTextLayout::Links() {
+  CalculateIfNeeded();
+  std::vector<TDRXTextLayoutLink> links;
+  const TDRXTextLayoutBlockStyleHyperlink* current = nullptr;
+  TDRXTextLayoutBlockStyleStack stack;
+  for (const auto& row : rows_) {
+    for (TDRXTextLayoutBlock* block : row->Blocks) {
+      if (block->Kind() == bkStyle) {
+        stack.Process(static_cast<const TDRXTextLayoutBlockStyle&>(*block));
+        continue;
+      }
+      const TDRXTextLayoutBlockStyleHyperlink* link = stack.Link();
+      if (!link || (block->Kind() != bkText && block->Kind() != bkSpace)) continue;
+      if (link != current) links.push_back({link->Target, {}, {}});
+      current = link;
+      links.back().Text += block->Kind() == bkText ? static_cast<const TDRXTextLayoutBlockText&>(*block).Chars() : u" ";
+      links.back().Bounds = links.back().Bounds.Union(block->Bounds);
+    }
+  }
+  return links;
+}
+
 UString TDRXTextLayout::ToString() const {
   UString text;
   text.reserve(text_.size());

@@ -25,6 +25,14 @@ struct TDRXTextLayoutHitTestInfo {
   const TDRXTextLayoutBlockStyleHyperlink* Hyperlink = nullptr;  // the link it lies in; Target is its target
 };
 
+// A link as shown: its target, its text and the union of its placed blocks.
+struct TDRXTextLayoutLink {
+  UString Target;
+  UString Text;
+  TRect Bounds;
+  bool operator==(const TDRXTextLayoutLink&) const = default;
+};
+
 class TDRXTextLayout {
  public:
   // Neither the font nor the measurer is owned; both must outlive the layout.
@@ -67,6 +75,9 @@ class TDRXTextLayout {
 
   // False when no block lies under the point.
   bool HitTest(TPoint point, TDRXTextLayoutHitTestInfo& result);
+  // The links of the rows shown, in text order (a link cut by hidden rows
+  // keeps the part shown).
+  std::vector<TDRXTextLayoutLink> Links();
 
   // The plain text: tags and link targets gone, each space block one space
   // (also a TAB), line breaks CR LF, characters hidden by an ellipsis kept.

@@ -258,12 +258,6 @@ void TDRXEdit::KeyUp(uint16_t key, TShiftState shift) {
   TDRXCustomEditBox::KeyUp(key, shift);
 }
 
-bool TDRXEdit::AccessibleItem(TDRXAccessibleItem& item) const {
-  item.Role = TDRXAccessibleRole::Pane;
-  if (ReadOnly()) item.State |= DRXAccessibleState::ReadOnly;
-  return true;
-}
-
 bool TDRXEditButton::AccessibleItem(TDRXAccessibleItem& item) const {
   item.Role = TDRXAccessibleRole::PushButton;
   item.DefaultAction = u"Press";

@@ -123,8 +123,6 @@ class TDRXEdit : public TDRXCustomEditBox {
   bool SelectNextPart(bool forward) override;
   // The button that has the focus; none while the text has it or the edit has none.
   TDRXEditButton* FocusedButton() const;
-  // Readers see a pane holding the system edit (editable text) and the buttons.
-  bool AccessibleItem(TDRXAccessibleItem& item) const override;
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void ChangeScale(int32_t numerator, int32_t denominator) override;
 

@@ -26,6 +26,13 @@ TColor TDRXCustomEditBox::TextColor() {
   return AlphaColorToColor(style_->Colors(EnabledInTree() ? ecsText : ecsTextDisabled).Value());
 }
 
+bool TDRXCustomEditBox::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::Pane;
+  if (!accessibleName_.empty()) item.Name = accessibleName_;
+  if (ReadOnly()) item.State |= DRXAccessibleState::ReadOnly;
+  return true;
+}
+
 int32_t TDRXCustomEditBox::FontLineHeight() const {
   HDC screen = GetDC(nullptr);
   TEXTMETRICW metrics{};

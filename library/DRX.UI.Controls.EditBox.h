@@ -49,6 +49,12 @@ class TDRXCustomEditBox : public TDRXWinControl, public IDRXInnerWindowHost, pro
   TRect ContentRect();
   // The height of a line of the control's font.
   int32_t FontLineHeight() const;
+  // What readers call the control, which has no caption of its own: the
+  // label that says what it holds.
+  const UString& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(UStringView name) { accessibleName_ = UString(name); }
+  // A pane holding the inner window, named AccessibleName.
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
 
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
@@ -78,6 +84,7 @@ class TDRXCustomEditBox : public TDRXWinControl, public IDRXInnerWindowHost, pro
   HBRUSH ContentBrush();
 
   std::unique_ptr<TDRXStyleEditBox> style_;
+  UString accessibleName_;
   bool readOnly_ = false;
   bool innerHover_ = false;
   TDRXGdiObject<HBRUSH> brush_;

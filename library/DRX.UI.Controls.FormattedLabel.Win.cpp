@@ -107,6 +107,26 @@ bool TDRXFormattedLabel::AccessibleItem(TDRXAccessibleItem& item) const {
   return true;
 }
 
+std::vector<TDRXAccessibleItem> TDRXFormattedLabel::AccessibleSubItems() const {
+  std::vector<TDRXAccessibleItem> items;
+  for (const TDRXTextLayoutLink& link : layout_->Layout().Links()) {
+    TDRXAccessibleItem item;
+    item.Role = TDRXAccessibleRole::Link;
+    item.Name = link.Text;
+    item.Value = link.Target;
+    item.DefaultAction = u"Jump";
+    item.State = DRXAccessibleState::Linked;
+    item.Bounds = link.Bounds;
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+void TDRXFormattedLabel::AccessibleSubItemAction(size_t index) {
+  const std::vector<TDRXTextLayoutLink> links = layout_->Layout().Links();
+  if (index < links.size()) ExecuteLink(links[index].Target);
+}
+
 void TDRXFormattedLabel::ExecuteLink(const UString& target) {
   if (OnLinkExecute) return OnLinkExecute(*this, target);
   ShellOpen(target);

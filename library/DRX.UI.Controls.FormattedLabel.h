@@ -101,8 +101,11 @@ class TDRXFormattedLabel : public TDRXCustomControl, protected IDRXStyleOwner {
   // The target of the link under a point of the client; none elsewhere.
   std::optional<UString> LinkAt(TPoint point) { return layout_->LinkAt(point); }
 
-  // Static text read as its plain text (tags and link targets gone).
+  // Static text read as its plain text (tags and link targets gone), then
+  // each link shown, which a reader's "activate" follows.
   bool AccessibleItem(TDRXAccessibleItem& item) const override;
+  std::vector<TDRXAccessibleItem> AccessibleSubItems() const override;
+  void AccessibleSubItemAction(size_t index) override;
 
   // A click on a link: the handler, or else the shell opens the target.
   TLinkExecuteEvent OnLinkExecute;

@@ -33,6 +33,14 @@ bool TDRXInnerComboBox::KeepsKey(uint16_t key) const {
   return (key == VK_RETURN || key == VK_ESCAPE) && comboBox_.DroppedDown();
 }
 
+bool TDRXInnerComboBox::InnerAccessibleItem(TDRXAccessibleItem& item) {
+  item.Role = TDRXAccessibleRole::ComboBox;
+  item.Name = comboBox_.AccessibleName();
+  const int selected = comboBox_.ItemIndex();
+  if (selected >= 0 && selected < comboBox_.Items().Count()) item.Value = comboBox_.Items()[selected].Text;
+  return true;
+}
+
 intptr_t TDRXInnerComboBox::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
     case WM_ERASEBKGND:

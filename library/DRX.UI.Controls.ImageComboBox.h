@@ -88,6 +88,8 @@ class TDRXInnerComboBox : public TDRXInnerWindow {
   void CreateParams(TDRXSystemWindowParams& params) override;
   // Enter and Escape close an open list.
   bool KeepsKey(uint16_t key) const override;
+  // A combo box named after the control, its value the selected item's text.
+  bool InnerAccessibleItem(TDRXAccessibleItem& item) override;
 
  private:
   TDRXImageComboBox& comboBox_;

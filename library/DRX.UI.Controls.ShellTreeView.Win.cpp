@@ -26,6 +26,17 @@ struct TPidlFree {
 };
 using TPidl = std::unique_ptr<ITEMIDLIST, TPidlFree>;
 
+}  // namespace
+
+// One item of the tree: its absolute shell item, and whether its sub-folders
+// are in the tree already.
+struct TDRXShellNode {
+  TPidl Absolute;
+  bool Listed = false;
+};
+
+namespace {
+
 // The shell's objects are apartment-bound: the interface thread joins one
 // the first time it makes a tree (and stays in it).
 void JoinApartment() {
@@ -75,18 +86,6 @@ int ShellIcon(const ITEMIDLIST* absolute, UINT extra) {
   return info.iIcon;
 }
 
-int CALLBACK CompareInFolder(LPARAM first, LPARAM second, LPARAM folder);
-
-}  // namespace
-
-// One item of the tree: its absolute shell item, and whether its sub-folders
-// are in the tree already.
-struct TDRXShellNode {
-  TPidl Absolute;
-  bool Listed = false;
-};
-
-namespace {
 int CALLBACK CompareInFolder(LPARAM first, LPARAM second, LPARAM folder) {
   const auto* a = reinterpret_cast<const TDRXShellNode*>(first);
   const auto* b = reinterpret_cast<const TDRXShellNode*>(second);

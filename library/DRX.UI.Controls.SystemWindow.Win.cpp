@@ -89,7 +89,31 @@ void TDRXInnerWindow::TrackHover() {
   if (hover_) host_.InnerHoverChanged(true);
 }
 
+TDRXInnerWindow::TDRXInnerWindow(IDRXInnerWindowHost& host) : host_(host) {}
+
+TDRXInnerWindow::~TDRXInnerWindow() = default;
+
+TDRXAccessibleItem TDRXInnerWindow::AccessibleSelf() {
+  TDRXAccessibleItem item;
+  item.State |= DRXAccessibleState::Focusable;
+  InnerAccessibleItem(item);
+  return item;
+}
+
+// Only for a kind that describes itself, and only where the window class has
+// no object of its own (a rich edit on Windows has one; under Wine it has not).
+bool TDRXInnerWindow::HandleAccessibility(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
+  if (message == WM_GETOBJECT) {
+    TDRXAccessibleItem probe;
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !InnerAccessibleItem(probe)) return false;
+    if ((result = DefaultHandler(message, wParam, lParam)) != 0) return true;
+    if (!accessible_) accessible_ = std::make_unique<TDRXAccessibleWindow>(static_cast<IDRXAccessibleSource&>(*this));
+  }
+  return accessible_ && accessible_->HandleMessage(Handle(), message, wParam, lParam, result);
+}
+
 intptr_t TDRXInnerWindow::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (intptr_t answer = 0; HandleAccessibility(message, wParam, lParam, answer)) return answer;
   switch (message) {
     case WM_KEYDOWN:
       if (IsDialogKey(wParam) && host_.InnerDialogKey(static_cast<uint16_t>(wParam))) return 0;

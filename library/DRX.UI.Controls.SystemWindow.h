@@ -11,8 +11,11 @@
 
 #include <cstdint>
 
+#include <memory>
+
 #include "DRX.Graphics.Types.h"
 #include "DRX.Strings.h"
+#include "DRX.UI.Accessibility.h"
 
 struct TDRXSystemWindowParams {
   UString ClassName;
@@ -78,18 +81,27 @@ class IDRXInnerWindowHost {
 // Enter and Escape to the form unless it keeps them itself (a multi-line memo
 // keeps Enter), swallows their characters so the system does not beep, and
 // tells its host of focus changes and of everything that may scroll it.
-class TDRXInnerWindow : public TDRXSystemWindow {
+// Readers get the system's own view of the window unless a kind describes it
+// (InnerAccessibleItem): classes without a proxy (a rich edit, a combo box
+// under some systems) read as a bare client otherwise.
+class TDRXInnerWindow : public TDRXSystemWindow, private IDRXAccessibleSource {
  public:
-  explicit TDRXInnerWindow(IDRXInnerWindowHost& host) : host_(host) {}
+  explicit TDRXInnerWindow(IDRXInnerWindowHost& host);
+  ~TDRXInnerWindow() override;
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
  protected:
   virtual bool KeepsKey(uint16_t key) const { return false; }
   IDRXInnerWindowHost& Host() const { return host_; }
+  // Fills what readers learn of the window and answers true; false leaves it to the system.
+  virtual bool InnerAccessibleItem(TDRXAccessibleItem& item) { return false; }
 
  private:
+  TDRXAccessibleItem AccessibleSelf() override;
+  bool HandleAccessibility(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
   bool IsDialogKey(uintptr_t key) const;
   void TrackHover();
   IDRXInnerWindowHost& host_;
+  std::unique_ptr<TDRXAccessibleWindow> accessible_;
   bool hover_ = false;
 };

@@ -298,8 +298,8 @@ TDRXAccessibleItem TDRXWinControl::AccessibleSelf() {
   return item;
 }
 
-std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> TDRXWinControl::AccessibleWindowless() {
-  std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> found;
+std::vector<TDRXWinControl::TWindowlessAccessible> TDRXWinControl::AccessibleWindowless() {
+  std::vector<TWindowlessAccessible> found;
   std::function<void(TDRXCustomControl&)> walk = [&](TDRXCustomControl& container) {
     for (int i = 0; i < container.ControlCount(); ++i) {
       TDRXCustomControl* control = container.Controls(i);
@@ -307,11 +307,18 @@ std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> TDRXWinControl::A
       TDRXAccessibleItem item;
       item.Name = StripAccelerator(control->Caption());
       item.Shortcut = AcceleratorShortcut(control->Caption());
+      const TPoint origin = control->OriginInParentWindow();
+      const uint32_t unavailable = control->EnabledInTree() ? 0 : DRXAccessibleState::Unavailable;
       if (control->AccessibleItem(item)) {
-        const TPoint origin = control->OriginInParentWindow();
         item.Bounds = ::Bounds(origin.X, origin.Y, control->Width(), control->Height());
-        if (!control->EnabledInTree()) item.State |= DRXAccessibleState::Unavailable;
-        found.emplace_back(control, std::move(item));
+        item.State |= unavailable;
+        found.push_back({control, std::move(item)});
+        std::vector<TDRXAccessibleItem> subItems = control->AccessibleSubItems();
+        for (size_t k = 0; k < subItems.size(); ++k) {
+          subItems[k].Bounds.Offset(origin.X, origin.Y);
+          subItems[k].State |= unavailable;
+          found.push_back({control, std::move(subItems[k]), static_cast<int>(k)});
+        }
       }
       walk(*control);
     }
@@ -322,7 +329,7 @@ std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> TDRXWinControl::A
 
 std::vector<TDRXAccessibleItem> TDRXWinControl::AccessibleParts() {
   std::vector<TDRXAccessibleItem> parts;
-  for (auto& [control, item] : AccessibleWindowless()) parts.push_back(std::move(item));
+  for (TWindowlessAccessible& element : AccessibleWindowless()) parts.push_back(std::move(element.Item));
   return parts;
 }
 
@@ -333,8 +340,12 @@ void TDRXWinControl::AccessibleDoDefaultAction(int part) {
   }
   auto windowless = AccessibleWindowless();
   if (part < 1 || static_cast<size_t>(part) > windowless.size()) return;
-  TDRXCustomControl* control = windowless[static_cast<size_t>(part) - 1].first;
-  if (control->EnabledInTree()) control->AccessibleDefaultAction();
+  const TWindowlessAccessible& element = windowless[static_cast<size_t>(part) - 1];
+  if (!element.Control->EnabledInTree()) return;
+  if (element.SubItem < 0)
+    element.Control->AccessibleDefaultAction();
+  else
+    element.Control->AccessibleSubItemAction(static_cast<size_t>(element.SubItem));
 }
 
 void TDRXCustomControl::NotifyAccessibleChange(uint32_t event) {
@@ -348,8 +359,8 @@ void TDRXCustomControl::NotifyAccessibleChange(uint32_t event) {
   std::vector<TDRXAccessibleItem> parts;
   size_t mine = windowless.size();
   for (size_t i = 0; i < windowless.size(); ++i) {
-    if (windowless[i].first == this) mine = i;
-    parts.push_back(windowless[i].second);
+    if (windowless[i].Control == this && windowless[i].SubItem < 0 && mine == windowless.size()) mine = i;
+    parts.push_back(windowless[i].Item);
   }
   if (mine == windowless.size()) return;
   NotifyAccessibleEvent(window->handle_, event, AccessibleChildIdOfPart(window->handle_, parts, mine));

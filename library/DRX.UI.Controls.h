@@ -186,6 +186,11 @@ class TDRXCustomControl : public TDRXComponent {
   virtual bool AccessibleItem(TDRXAccessibleItem& item) const { return false; }
   // What a reader's "activate" does: a click by default.
   virtual void AccessibleDefaultAction() { Click(); }
+  // Elements inside the control that readers see after it (the links of a
+  // formatted text), bounds in the control's client coordinates, and what
+  // activating the index-th of them does.
+  virtual std::vector<TDRXAccessibleItem> AccessibleSubItems() const { return {}; }
+  virtual void AccessibleSubItemAction(size_t index) {}
   // Tells readers that the control's name, state or value changed
   // (EVENT_OBJECT_NAMECHANGE, _STATECHANGE, _VALUECHANGE); nothing off Windows
   // or before the window exists.
@@ -370,9 +375,16 @@ class TDRXWinControl : public TDRXCustomControl, private IDRXAccessibleSource {
   TDRXAccessibleItem AccessibleSelf() override;
   std::vector<TDRXAccessibleItem> AccessibleParts() override;
   void AccessibleDoDefaultAction(int part) override;
-  // The windowless descendants that readers see, in tree order, with their
-  // bounds in this window's client coordinates.
-  std::vector<std::pair<TDRXCustomControl*, TDRXAccessibleItem>> AccessibleWindowless();
+  // What readers see of a windowless descendant: its own item, or its
+  // SubItem-th sub-item.
+  struct TWindowlessAccessible {
+    TDRXCustomControl* Control;
+    TDRXAccessibleItem Item;
+    int SubItem = -1;
+  };
+  // The windowless descendants that readers see, in tree order, each followed
+  // by its sub-items, with bounds in this window's client coordinates.
+  std::vector<TWindowlessAccessible> AccessibleWindowless();
   intptr_t OnPaintMessage();
   intptr_t OnMouseMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
   void RouteMouseMove(TShiftState shift, TPoint point);

@@ -46,6 +46,7 @@ TDRXShellFolderBrowserDialog::TDRXShellFolderBrowserDialog(HWND owner, UStringVi
   tree_ = new TDRXShellTreeView(this);
   tree_->SetName(u"tvFolders");
   tree_->SetAlign(alClient);
+  tree_->SetAccessibleName(Caption());
   tree_->SetParent(this);
   TDRXCustomControl* row = AddDialogButtonRow(*this, kButtonHeight + 2 * kButtonSpace);
   row->SetPadding({0, kButtonSpace, 0, kButtonSpace});

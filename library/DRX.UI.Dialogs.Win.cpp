@@ -147,6 +147,7 @@ TDRXCustomLanguageDialog::TDRXCustomLanguageDialog() {
   comboBox_->SetAlign(alTop);
   comboBox_->SetMargins({8, 8, 8, 8});
   comboBox_->SetImages(&images_);
+  comboBox_->SetAccessibleName(Caption());
   comboBox_->SetParent(this);
   // The language is not chosen yet: a fixed text.
   okButton_ = new TDRXButton(this);
@@ -176,7 +177,7 @@ void TDRXCustomLanguageDialog::AddLanguage(const TDRXIniFile& lang, intptr_t dat
 }
 
 void TDRXCustomLanguageDialog::HandleCreated() {
-  TDRXForm::HandleCreated();
+  TDRXSkinnedDialog::HandleCreated();
   // The choice cannot be refused: the title bar offers no close button.
   EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
 }
@@ -186,7 +187,7 @@ bool TDRXCustomLanguageDialog::FormKey(uint16_t key, TShiftState shift) {
     SetModalResult(mrCancel);
     return true;
   }
-  return TDRXForm::FormKey(key, shift);
+  return TDRXSkinnedDialog::FormKey(key, shift);
 }
 
 namespace {

@@ -180,7 +180,7 @@ class TDRXInputQueryDialog : public TDRXSkinnedDialog {
 // on top, without a close button in its title bar. A subclass supplies the
 // languages (Populate, through AddLanguage); however the dialog is closed
 // (OK, Esc, Enter), the item selected then is the answer.
-class TDRXCustomLanguageDialog : public TDRXForm {
+class TDRXCustomLanguageDialog : public TDRXSkinnedDialog {
  public:
   TDRXCustomLanguageDialog();
   ~TDRXCustomLanguageDialog() override;

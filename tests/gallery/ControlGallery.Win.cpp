@@ -238,7 +238,8 @@ bool WriteGalleryPng(const UString& fileName, const uint8_t* bgra, int32_t width
 
 bool CaptureWindowPng(HWND window, const UString& fileName) {
   RECT place{};
-  GetWindowRect(window, &place);
+  // A window of another process may go at any time: nothing then to capture.
+  if (!GetWindowRect(window, &place) || place.right <= place.left || place.bottom <= place.top) return false;
   TDRXDIBCanvas canvas(place.right - place.left, place.bottom - place.top);
   HDC screen = GetDC(nullptr);
   BitBlt(canvas.DC(), 0, 0, canvas.Width(), canvas.Height(), screen, place.left, place.top, SRCCOPY);

@@ -46,10 +46,12 @@ class TCapturer {
  public:
   explicit TCapturer(const TOptions& options) : options_(options) {}
 
-  // Writes RUN-<what>.png and its accessible tree; false when it cannot.
+  // Writes RUN-<what>.png and its accessible tree; false when it cannot (a
+  // window that went meanwhile is no failure).
   bool Write(HWND window, UStringView what) {
     const UString base = options_.Folder + u"\\" + options_.Run + u"-" + UString(what) + options_.Suffix;
     if (!CaptureWindowPng(window, base + u".png")) {
+      if (!IsWindow(window)) return true;
       std::fwprintf(stderr, L"wizard_capture: cannot write %ls.png\n", W(base));
       return false;
     }
@@ -121,7 +123,7 @@ class TWalker {
       return true;
     }
     PumpAndWait(kSettleMs);
-    if (PageSignature(wizard) != signature) return true;  // still changing
+    if (!IsWindow(wizard) || PageSignature(wizard) != signature) return true;  // closing, or still changing
     lastSignature_ = signature;
     ++pages_;
     for (int i = 0; i < options_.Tabs; ++i) PostKey(wizard, VK_TAB);

@@ -270,6 +270,20 @@ TEST(TextLayout, HitTestFindsTheBlockAndTheLinkItLiesIn) {
   }
 }
 
+TEST(TextLayout, LinksAreListedOnceWithTheirTextAndTheRowsTheyCover) {
+  Fixture f(u"go [url=http://x.org]link [b]here[/b][/url] now www.y.org", {0, 0, 80, 100}, {tloWordWrap});
+  const std::vector<TDRXTextLayoutLink> links = f.layout.Links();
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[0].Target, u"http://x.org");
+  EXPECT_EQ(links[0].Text, u"link here") << "the bold run inside belongs to it";
+  const TRect link = FindText(f.layout, u"link")->Bounds, here = FindText(f.layout, u"here")->Bounds;
+  EXPECT_LT(link.Top, here.Top) << "wrapped onto the next row";
+  EXPECT_EQ(links[0].Bounds, link.Union(here));
+  EXPECT_EQ(links[1].Target, u"https://www.y.org");
+  EXPECT_EQ(links[1].Text, u"www.y.org");
+  EXPECT_TRUE(Fixture(u"no links here", {0, 0, 200, 20}).layout.Links().empty());
+}
+
 TEST(TextLayout, ToStringDropsTagsAndTargetsAndWritesSpacesAndLineBreaksPlainly) {
   Fixture f(u"[b]bold[/b]\ttext [url=http://x]link[/url]\nnext\r\nlast [color=red]www.z.org", {0, 0, 20, 20},
             {tloEndEllipsis});

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AccessibleTree.h"
 #include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Controls.FormattedLabel.h"
 #include "DRX.UI.Forms.h"
@@ -147,6 +148,19 @@ TEST(FormattedLabelOnAForm, TheWindowRoutesAClickOnTheLinkToOnLinkExecute) {
   SendMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onLink);
   SendMessageW(form.Handle(), WM_LBUTTONUP, 0, onLink);
   EXPECT_EQ(executed, std::vector<UString>{u"https://ovix.example/help"});
+
+  // Readers find the link after the text and follow it.
+  CoInitialize(nullptr);
+  const TAccessibleNode tree = ReadAccessibleTree(form.Handle());
+  const TAccessibleNode* link = FindAccessible(tree, ROLE_SYSTEM_LINK, u"the help");
+  ASSERT_NE(link, nullptr) << DumpAccessibleTree(tree);
+  EXPECT_EQ(link->Value, u"https://ovix.example/help");
+  EXPECT_NE(FindAccessible(tree, ROLE_SYSTEM_STATICTEXT, u"Read the help first"), nullptr);
+  ASSERT_TRUE(link->DoDefaultAction());
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  EXPECT_EQ(executed.size(), 2u);
+  CoUninitialize();
 }
 
 INSTANTIATE_TEST_SUITE_P(Theme, FormattedLabel, ::testing::Bool(),

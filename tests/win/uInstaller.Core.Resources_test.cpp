@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AccessibleTree.h"
 #include "TestDialogs.h"
 #include "TestInstaller.h"
 #include "TestSupport.h"
@@ -118,6 +119,7 @@ struct TLanguageWindow {
   UString caption;
   bool topMost = false, closeGrayed = false;
   RECT client{};
+  std::string readerView;  // the accessible tree
 };
 
 // Runs Execute with the dialog shown (no /AUTO), picks the item at `pick` in
@@ -130,6 +132,9 @@ UString ChooseInDialog(int pick, TLanguageWindow& seen) {
     seen.topMost = GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST;
     seen.closeGrayed = GetMenuState(GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED;
     GetClientRect(dialog, &seen.client);
+    CoInitialize(nullptr);
+    seen.readerView = DumpAccessibleTree(ReadAccessibleTree(dialog));
+    CoUninitialize();
     if (pick >= 0) {
       for (HWND list : ChildWindows(dialog, u"ComboBox")) SendMessageW(list, CB_SETCURSEL, pick, 0);
     }
@@ -151,5 +156,6 @@ TEST(LanguageDialog, WithoutAutoTheDialogIsShownAndTheSelectionCountsHoweverItCl
   EXPECT_TRUE(seen.closeGrayed) << "no close button";
   EXPECT_EQ(seen.client.right, 220);
   EXPECT_EQ(seen.client.bottom, 75);
+  EXPECT_NE(seen.readerView.find("combo box \"Select Language\" = \"English\""), std::string::npos) << seen.readerView;
   EXPECT_EQ(ChooseInDialog(2, seen), u"Russian.lng") << "picked, then closed without OK";
 }

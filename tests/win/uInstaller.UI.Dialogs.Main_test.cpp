@@ -16,6 +16,7 @@
 #include "DRX.UI.Controls.Buttons.h"
 #include "DRX.UI.Controls.Labels.h"
 #include "DRX.UI.Controls.Memo.h"
+#include "AccessibleTree.h"
 #include "TestDialogs.h"
 #include "TestInstaller.h"
 #include "uInstaller.Core.Summary.h"
@@ -435,6 +436,12 @@ TEST_F(Wizard, TheLicenceLoadsItsRichTextOpensLinksAndZoomsWithTheDPI) {
   ASSERT_NE(inner, nullptr);
   EXPECT_NE(inner->Text().find(u"Terms of use."), UString::npos);
   EXPECT_EQ(inner->Text().find(u"rtf1"), UString::npos) << "read as rich text";
+  const TAccessibleNode tree = ReadAccessibleTree(license->Viewer()->Handle());
+  EXPECT_EQ(tree.Role, ROLE_SYSTEM_PANE);
+  const TAccessibleNode* terms = FindAccessible(tree, ROLE_SYSTEM_TEXT, u"Licence");
+  ASSERT_NE(terms, nullptr) << "readers find the terms under the page's title: " << DumpAccessibleTree(tree);
+  EXPECT_EQ(terms->Value, inner->Text());
+  EXPECT_TRUE(terms->Has(STATE_SYSTEM_READONLY));
 
   std::vector<UString> opened;
   SetShellOpenHandler([&](const UString& target) { opened.push_back(target); });
