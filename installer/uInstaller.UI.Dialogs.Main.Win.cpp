@@ -2,6 +2,7 @@
 
 #include "uInstaller.UI.Dialogs.Main.h"
 
+#include "DRX.UI.Application.h"
 #include "DRX.Format.h"
 #include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Controls.Buttons.h"
@@ -249,6 +250,7 @@ void TInstallerForm::CreatePages() {
 
 void TInstallerForm::Localize() {
   SetCaption(CommonText(u"Caption"));
+  TDRXApplication::SetTitle(Caption());  // what the application's reports are captioned
   bBack->SetCaption(CommonText(bBack->Name()));
   bNext->SetCaption(CommonText(bNext->Name()));
   lbVerInfo->SetCaption(Installer->ProductInfo().GetFullVersion());

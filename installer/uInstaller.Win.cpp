@@ -71,14 +71,12 @@ TExitCode RunSilent() {
 // installer finished was cancelled; a finished run reports its errors.
 TExitCode RunWizard() {
   auto form = std::make_unique<TInstallerForm>();
-  // An error inside an event handler is reported over the wizard, which stays on its page.
+  // An error inside an event handler is the application's report, over the
+  // wizard (the main window) and captioned like it; the wizard stays on its page.
   struct TReporterScope {
     ~TReporterScope() { TDRXApplication::SetExceptionReporter(nullptr); }
   } reporterScope;
-  TDRXApplication::SetExceptionReporter([&form](std::exception_ptr exception) {
-    ShowMessageBox(form ? form->Handle() : nullptr, ExceptionMessage(exception), form ? form->Caption() : UString(),
-                   MB_ICONERROR);
-  });
+  TDRXExceptionMessageDialog::Install();
   form->RunAsMainForm();
   // The quit message the closed main form posted belongs to this loop.
   MSG quit;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "DRX.UI.Application.h"
 #include "DRX.Classes.Thread.h"
 #include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Forms.h"
@@ -311,8 +312,12 @@ void TDRXForm::RunAsMainForm() {
   mainForm_ = true;
   const std::weak_ptr<const void> alive = AliveToken();
   Show();
+  // Boxes without an owner of their own go over the main window while it runs.
+  void* const previousMain = TDRXApplication::MainWindow();
+  TDRXApplication::SetMainWindow(handle_);
   while (!alive.expired() && handle_ && Visible())
     if (!HandleMessage()) break;
+  TDRXApplication::SetMainWindow(previousMain);
 }
 
 // ---- Painting ----

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "DRX.Exceptions.h"
+#include "DRX.UI.Application.h"
 #include "DRX.Graphics.GDI.h"
 
 namespace {
@@ -306,6 +307,20 @@ TEST_F(FormTest, ShowModalEndsWithTheModalResultOnceTheCloseQueryAllows) {
 
   PostMessageW(form->Handle(), WM_CLOSE, 0, 0);  // the title bar's close
   EXPECT_EQ(form->ShowModal(), mrCancel);
+}
+
+TEST_F(FormTest, TheMainFormIsTheApplicationsMainWindowWhileItRuns) {
+  void* seen = nullptr;
+  form->OnCloseQuery = [&](TDRXForm&, bool& canClose) {
+    seen = TDRXApplication::MainWindow();
+    canClose = true;
+  };
+  PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  form->RunAsMainForm();
+  EXPECT_EQ(seen, form->Handle()) << "boxes without an owner go over it";
+  EXPECT_EQ(TDRXApplication::MainWindow(), nullptr) << "not after it closed";
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the closed main form's
 }
 
 bool darkTheme = false;

@@ -258,6 +258,7 @@ TEST_F(Wizard, TheFormResourceGivesTheWindowAndItsButtons) {
   EXPECT_LT(form.bBack->TabOrder(), form.bNext->TabOrder());
   EXPECT_TRUE(form.bNext->Default());
   EXPECT_EQ(form.Caption(), u"Test Setup");
+  EXPECT_EQ(TDRXApplication::Title(), u"Test Setup") << "the caption of the application's reports";
   EXPECT_EQ(form.lbVerInfo->Font().Color, InstallerPalette().ColorVersionText);
   EXPECT_EQ(DialogsStrs().FolderBrowserTitle, u"Pick a folder") << "the process-wide dialog texts";
   EXPECT_EQ(DialogsStrs().NewFolder, u"Fresh folder");
