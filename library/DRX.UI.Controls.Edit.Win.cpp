@@ -210,6 +210,7 @@ void TDRXEdit::FocusButton(TDRXEditButton* button) {
   // A button keeps the focus in the edit's own window, the text in the inner one.
   HWND target = button || !inner_ || !inner_->Handle() ? handle_ : inner_->Handle();
   if (GetFocus() != target) ::SetFocus(target);
+  if (button && FocusedButton() == button) button->NotifyAccessibleChange(EVENT_OBJECT_FOCUS);
 }
 
 void TDRXEdit::EnterFromTab(bool forward) {
@@ -262,6 +263,9 @@ bool TDRXEditButton::AccessibleItem(TDRXAccessibleItem& item) const {
   item.Role = TDRXAccessibleRole::PushButton;
   item.DefaultAction = u"Press";
   if (pressed_) item.State |= DRXAccessibleState::Pressed;
+  // A stop of Tab: readers hear of it when it takes the focus.
+  item.State |= DRXAccessibleState::Focusable;
+  if (edit_.FocusedButton() == this) item.State |= DRXAccessibleState::Focused;
   return true;
 }
 

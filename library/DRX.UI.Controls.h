@@ -192,8 +192,9 @@ class TDRXCustomControl : public TDRXComponent {
   virtual std::vector<TDRXAccessibleItem> AccessibleSubItems() const { return {}; }
   virtual void AccessibleSubItemAction(size_t index) {}
   // Tells readers that the control's name, state or value changed
-  // (EVENT_OBJECT_NAMECHANGE, _STATECHANGE, _VALUECHANGE); nothing off Windows
-  // or before the window exists.
+  // (EVENT_OBJECT_NAMECHANGE, _STATECHANGE, _VALUECHANGE) or that a windowless
+  // stop of Tab took the focus (_FOCUS); nothing off Windows or before the
+  // window exists.
   void NotifyAccessibleChange(uint32_t event);
 
   // ---- Routed by the parent window ----

@@ -150,7 +150,16 @@ TEST_F(EditTest, AReaderFindsTheTextAndPressesTheButton) {
   ASSERT_NE(button, nullptr) << DumpAccessibleTree(tree);
   EXPECT_EQ(button->Shortcut, u"Alt+B");
   EXPECT_NE(FindAccessible(tree, ROLE_SYSTEM_TEXT), nullptr) << DumpAccessibleTree(tree);  // the inner edit
+  EXPECT_TRUE(button->Has(STATE_SYSTEM_FOCUSABLE));
+  EXPECT_FALSE(button->Has(STATE_SYSTEM_FOCUSED));
   ASSERT_TRUE(button->DoDefaultAction());
   PumpMessages();
   EXPECT_EQ(form->clicks, 1);
+
+  form->path->SetFocus();
+  SendMessageW(inner, WM_KEYDOWN, VK_TAB, 1);  // on to the button
+  const TAccessibleNode focused = ReadAccessibleTree(form->path->Handle());
+  const TAccessibleNode* reached = FindAccessible(focused, ROLE_SYSTEM_PUSHBUTTON, u"Browse");
+  ASSERT_NE(reached, nullptr);
+  EXPECT_TRUE(reached->Has(STATE_SYSTEM_FOCUSED)) << DumpAccessibleTree(focused);
 }
