@@ -240,6 +240,9 @@ void TInstallerPageInstall::CreateControls() {
 int TInstallerPageInstall::GetProgress() { return static_cast<int>(totalBar_->Progress()); }
 
 void TInstallerPageInstall::Prepare() {
+  // Readers name the bars: the whole run by the page, the step by what it does.
+  totalBar_->SetCaption(Title);
+  actionBar_->SetCaption(statusLabel_->Caption());
   if (Installer->State() == stIdle) Installer->Start(false);
 }
 
@@ -260,6 +263,7 @@ void TInstallerPageInstall::Notify(int code, intptr_t data) {
     }
     case inStatusText:
       statusLabel_->SetCaption(NotifyText(data));
+      actionBar_->SetCaption(statusLabel_->Caption());
       ProcessPendingMessages();
       break;
     default:

@@ -15,6 +15,7 @@
 
 // The MSAA role numbers (ROLE_SYSTEM_*), so portable code can name them.
 enum class TDRXAccessibleRole : uint32_t {
+  ScrollBar = 0x03,
   Link = 0x1E,
   Client = 0x0A,
   Dialog = 0x12,

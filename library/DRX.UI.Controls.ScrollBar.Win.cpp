@@ -154,6 +154,12 @@ void TDRXScrollBar::MouseLeave() {
   if (pressed_ == spNone) SetHot(spNone);
 }
 
+bool TDRXScrollBar::AccessibleItem(TDRXAccessibleItem& item) const {
+  item.Role = TDRXAccessibleRole::ScrollBar;
+  item.Value = AccessiblePercent(values_.Min, MaxScrollPosition(values_), values_.Position);
+  return true;
+}
+
 intptr_t TDRXScrollBar::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
     case WM_TIMER:

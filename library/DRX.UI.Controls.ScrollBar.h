@@ -114,6 +114,8 @@ class TDRXScrollBar : public TDRXWinControl, private IDRXStyleOwner {
 
   TDRXScrollEvent OnScroll;
 
+  // A scroll bar whose value is how far it stands, "0%" at the start.
+  bool AccessibleItem(TDRXAccessibleItem& item) const override;
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
  protected:

@@ -118,6 +118,15 @@ void AcceptTheLicence(TWizard& wizard, UStringView accept) {
   wizard.ClickNext();
 }
 
+// Welcome and licence, up to the Setup page (English).
+void WalkToTheOptions(TWizard& wizard) {
+  ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
+  wizard.ClickNext();
+  ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
+  AcceptTheLicence(wizard, u"I &accept the terms of the license agreement");
+  ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+}
+
 // Ready → Install → the finish page; the player box set as asked, then Finish.
 void InstallAndFinish(TWizard& wizard, bool startPlayer) {
   ASSERT_TRUE(wizard.WaitForPage(u"Ready to Install"));
@@ -177,14 +186,129 @@ TEST_F(WizardRuns, AFirstInstallThroughEveryPageStartsThePlayerAfterTheWizard) {
       << "no context menu, as chosen; then the player";
 }
 
+namespace {
+
+// What a screen reader finds on the wizard's page: the first element of that role and name.
+class TReaderView {
+ public:
+  explicit TReaderView(HWND window) : window_(window), tree_(ReadAccessibleTree(window)) {}
+  const TAccessibleNode& Find(long role, UStringView name) {
+    const TAccessibleNode* node = FindAccessible(tree_, role, name);
+    if (!node) {
+      ADD_FAILURE() << "no " << AccessibleRoleText(role) << " \"" << Utf16ToUtf8(name) << "\" in\n"
+                    << DumpAccessibleTree(tree_);
+      static const TAccessibleNode none;
+      return none;
+    }
+    return *node;
+  }
+  // Does what a reader's "activate" does, and gives the window time to answer.
+  // A reader that finds an element gone while the page changed reads again.
+  void Activate(long role, UStringView name) {
+    bool done = Find(role, name).DoDefaultAction();
+    if (!done) {
+      PumpAndWait(300);
+      tree_ = ReadAccessibleTree(window_);
+      done = Find(role, name).DoDefaultAction();
+    }
+    EXPECT_TRUE(done) << Utf16ToUtf8(name);
+    PumpAndWait(200);
+  }
+
+ private:
+  HWND window_;
+  TAccessibleNode tree_;
+};
+
+constexpr long kUnavailable = STATE_SYSTEM_UNAVAILABLE;
+
+}  // namespace
+
+TEST_F(WizardRuns, AScreenReaderReadsEveryPageAndInstallsAndUninstallsThroughIt) {
+  TSetupProcess setup(SetupProgram(), u"");
+  HWND dialog = WaitForVisibleTopLevel(IsLanguageDialog);
+  ASSERT_TRUE(dialog);
+  PumpAndWait(300);
+  {
+    // Under Wine, objects of a window that went, still held, spoil what the
+    // process reads later: each view is let go before its window goes.
+    TReaderView language(dialog);
+    EXPECT_EQ(language.Find(ROLE_SYSTEM_COMBOBOX, u"Select Language").Value, u"English");
+    language.Activate(ROLE_SYSTEM_PUSHBUTTON, u"OK");
+  }
+  TWizard wizard;
+  ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
+  TReaderView(wizard.Window()).Activate(ROLE_SYSTEM_PUSHBUTTON, u"Next >");
+
+  ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
+  {
+    TReaderView page(wizard.Window());
+    const TAccessibleNode& terms = page.Find(ROLE_SYSTEM_TEXT, u"License Agreement");
+    EXPECT_NE(terms.Value.find(u"demo release"), UString::npos);
+    EXPECT_TRUE(terms.Has(STATE_SYSTEM_READONLY));
+    EXPECT_FALSE(page.Find(ROLE_SYSTEM_CHECKBUTTON, u"I accept the terms of the license agreement")
+                     .Has(STATE_SYSTEM_CHECKED));
+    EXPECT_TRUE(page.Find(ROLE_SYSTEM_PUSHBUTTON, u"Next >").Has(kUnavailable));
+    page.Activate(ROLE_SYSTEM_CHECKBUTTON, u"I accept the terms of the license agreement");
+  }
+  {
+    TReaderView page(wizard.Window());
+    EXPECT_TRUE(page.Find(ROLE_SYSTEM_CHECKBUTTON, u"I accept the terms of the license agreement")
+                    .Has(STATE_SYSTEM_CHECKED));
+    EXPECT_FALSE(page.Find(ROLE_SYSTEM_PUSHBUTTON, u"Next >").Has(kUnavailable));
+    page.Activate(ROLE_SYSTEM_PUSHBUTTON, u"Next >");
+  }
+
+  ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+  wizard.SetPath(Dest);
+  {
+    TReaderView page(wizard.Window());
+    page.Find(ROLE_SYSTEM_PANE, u"Destination folder");
+    page.Find(ROLE_SYSTEM_PUSHBUTTON, u"Browse...");
+    EXPECT_TRUE(page.Find(ROLE_SYSTEM_RADIOBUTTON, u"Normal installation for all users").Has(STATE_SYSTEM_CHECKED));
+    EXPECT_FALSE(page.Find(ROLE_SYSTEM_RADIOBUTTON, u"Portable installation").Has(STATE_SYSTEM_CHECKED));
+    page.Activate(ROLE_SYSTEM_PUSHBUTTON, u"Next >");
+  }
+  ASSERT_TRUE(wizard.WaitForPage(u"Shortcuts and Integration"));
+  {
+    TReaderView page(wizard.Window());
+    EXPECT_TRUE(page.Find(ROLE_SYSTEM_CHECKBUTTON, u"Create a shortcut on the desktop").Has(STATE_SYSTEM_CHECKED));
+    page.Activate(ROLE_SYSTEM_PUSHBUTTON, u"Next >");
+  }
+  ASSERT_TRUE(wizard.WaitForPage(u"Ready to Install"));
+  {
+    TReaderView page(wizard.Window());
+    EXPECT_NE(page.Find(ROLE_SYSTEM_TEXT, u"Ready to Install").Value.find(Dest), UString::npos) << "the summary";
+    page.Activate(ROLE_SYSTEM_PUSHBUTTON, u"Install");
+  }
+  ASSERT_TRUE(wizard.WaitForPage(u"Completed"));
+  {
+    TReaderView page(wizard.Window());
+    page.Find(ROLE_SYSTEM_LINK, u"Visit the Ovix home page");
+    page.Activate(ROLE_SYSTEM_CHECKBUTTON, u"Start Ovix now");
+    page.Activate(ROLE_SYSTEM_PUSHBUTTON, u"Finish");
+  }
+  ASSERT_EQ(setup.Wait().ExitCode, 0);
+  ASSERT_TRUE(FileExists(Dest + u"Ovix.exe"));
+
+  TSetupProcess uninstall(Dest + u"Uninstall.exe", u"");
+  TWizard remover;
+  ASSERT_TRUE(remover.WaitForPage(u"Uninstall Ovix"));
+  {
+    TReaderView page(remover.Window());
+    EXPECT_FALSE(page.Find(ROLE_SYSTEM_CHECKBUTTON, u"Remove the backups of earlier versions").Has(STATE_SYSTEM_CHECKED));
+    page.Activate(ROLE_SYSTEM_PUSHBUTTON, u"Uninstall");
+  }
+  ASSERT_TRUE(remover.WaitForPage(u"Completed"));
+  TReaderView(remover.Window()).Activate(ROLE_SYSTEM_PUSHBUTTON, u"Finish");
+  EXPECT_EQ(uninstall.Wait().ExitCode, 0);
+  EXPECT_FALSE(FileExists(Dest + u"Ovix.exe")) << "removed before the wizard showed its end";
+}
+
 TEST_F(WizardRuns, PortableUnderProgramFilesMovesToItsOwnFolderAndSkipsIntegration) {
   TSetupProcess setup(SetupProgram(), u"");
   TWizard wizard;
-  ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
-  wizard.ClickNext();
-  ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
-  AcceptTheLicence(wizard, u"I &accept the terms of the license agreement");
-  ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+  ASSERT_NO_FATAL_FAILURE(WalkToTheOptions(wizard));
   EXPECT_TRUE(StartsText(wizard.Path(), GetShellFolder(CSIDL_PROGRAM_FILES)));
   wizard.Click(wizard.Radio(u"&Portable installation"));
   EXPECT_EQ(wizard.Path(), PortableFolder());
@@ -203,11 +327,7 @@ TEST_F(WizardRuns, AnUpdateShowsItsOptionsAndBacksUpUnlessTheBoxIsUnticked) {
   for (const bool backup : {true, false}) {
     TSetupProcess setup(SetupProgram(), u"");
     TWizard wizard;
-    ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
-    wizard.ClickNext();
-    ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
-    AcceptTheLicence(wizard, u"I &accept the terms of the license agreement");
-    ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+    ASSERT_NO_FATAL_FAILURE(WalkToTheOptions(wizard));
     EXPECT_EQ(wizard.Path(), Dest) << "the registered installation";
     EXPECT_TRUE(IsChecked(wizard.Box(u"&Update the installed version")));
     HWND backupBox = wizard.Box(u"Make a &backup of the installed version");
@@ -268,11 +388,7 @@ TEST_F(WizardRuns, CancellingWhileInstallingStopsAfterTheRunningStepAndClosesThe
   ASSERT_TRUE(player.Shown());
   TSetupProcess setup(SetupProgram(), u"");
   TWizard wizard;
-  ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
-  wizard.ClickNext();
-  ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
-  AcceptTheLicence(wizard, u"I &accept the terms of the license agreement");
-  ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+  ASSERT_NO_FATAL_FAILURE(WalkToTheOptions(wizard));
   wizard.SetPath(Dest);
   wizard.ClickNext();
   ASSERT_TRUE(wizard.WaitForPage(u"Shortcuts and Integration"));

@@ -278,7 +278,11 @@ TEST(TextLayout, LinksAreListedOnceWithTheirTextAndTheRowsTheyCover) {
   EXPECT_EQ(links[0].Text, u"link here") << "the bold run inside belongs to it";
   const TRect link = FindText(f.layout, u"link")->Bounds, here = FindText(f.layout, u"here")->Bounds;
   EXPECT_LT(link.Top, here.Top) << "wrapped onto the next row";
-  EXPECT_EQ(links[0].Bounds, link.Union(here));
+  const TRect both = link.Union(here);  // and the space between them, at the end of the first row
+  EXPECT_EQ(links[0].Bounds.Union(both), links[0].Bounds);
+  EXPECT_EQ(links[0].Bounds.Left, both.Left);
+  EXPECT_EQ(links[0].Bounds.Top, both.Top);
+  EXPECT_EQ(links[0].Bounds.Bottom, both.Bottom);
   EXPECT_EQ(links[1].Target, u"https://www.y.org");
   EXPECT_EQ(links[1].Text, u"www.y.org");
   EXPECT_TRUE(Fixture(u"no links here", {0, 0, 200, 20}).layout.Links().empty());

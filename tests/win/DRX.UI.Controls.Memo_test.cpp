@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "AccessibleTree.h"
+
 #include "DRX.Graphics.GDI.h"
 #include "DRX.UI.Forms.h"
 #include "TestSupport.h"
@@ -145,6 +147,9 @@ TEST_F(MemoTest, TheSkinnedBarCoversTheSystemBarAndFollowsTheText) {
   SendMessageW(inner, WM_KEYDOWN, VK_NEXT, 1);
   EXPECT_EQ(bar.Values().Position, MaxScrollPosition(bar.Values()));
   EXPECT_EQ(bar.Values().Position, FirstVisibleLine());
+  const TAccessibleNode reader = ReadAccessibleTree(bar.Handle(), 0);
+  EXPECT_EQ(reader.Role, ROLE_SYSTEM_SCROLLBAR);
+  EXPECT_EQ(reader.Value, u"100%") << "readers hear how far the text is scrolled";
 }
 
 TEST_F(MemoTest, DraggingTheThumbScrollsTheInnerWindow) {

@@ -16,6 +16,7 @@
 #include "DRX.UI.Controls.Buttons.h"
 #include "DRX.UI.Controls.Labels.h"
 #include "DRX.UI.Controls.Memo.h"
+#include "DRX.UI.Controls.ProgressBar.h"
 #include "AccessibleTree.h"
 #include "TestDialogs.h"
 #include "TestInstaller.h"
@@ -284,6 +285,8 @@ TEST_F(Wizard, AnUnattendedRunShowsTheProgressPageAndClosesByItself) {
   EXPECT_FALSE(form->Cancelled());
   auto* page = dynamic_cast<TInstallerPageInstall*>(form->Pages().First());
   EXPECT_EQ(page->GetProgress(), 100);
+  EXPECT_EQ(page->TotalBar()->Caption(), u"Installing") << "what readers call the bars";
+  EXPECT_EQ(page->ActionBar()->Caption(), page->StatusLabel()->Caption());
 }
 
 TEST_F(Wizard, TheFullSequenceWithQuestionPagesEndsOnTheFinishPage) {
