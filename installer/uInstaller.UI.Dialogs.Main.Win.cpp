@@ -237,6 +237,7 @@ void TInstallerForm::CreatePages() {
     if (!pageClass || !pageClass->Create) return;
     TInstallerCustomPage* page = pages_->Add(pageClass);
     page->SetParent(this);
+    page->SetTabOrder(0);  // Tab visits the page's controls before the button row
   };
   if (!Installer->HasFlag(ifAuto)) Installer->ProductInfo().PopulatePages(add);
   if (Installer->Mode() == imUninstall) {
@@ -286,8 +287,9 @@ void TInstallerForm::SetActivePage(TInstallerCustomPage* page) {
     AnnouncePage(*page);
   }
   UpdateButtons();
+  // The focus left with the page's controls (the system gave it to the form): Next takes it.
   TDRXWinControl* focused = FocusedControl();
-  if ((!focused || TDRXForm::FormOf(focused) != this) && bNext->CanFocus())
+  if ((!focused || focused == this || !focused->Showing() || TDRXForm::FormOf(focused) != this) && bNext->CanFocus())
     bNext->SetFocus();
   Invalidate();
 }

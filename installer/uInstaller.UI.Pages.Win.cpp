@@ -192,6 +192,7 @@ void TInstallerPageLicense::CreateControls() {
   acceptBox_->SetMargins(ScaleFactor().Apply(TDRXMargins{28, 4, 28, 22}));
   acceptBox_->SetAlign(alBottom);
   viewer_ = CreateFillingMemo<TDRXRichViewer>(*this, {28, 22, 28, 4});
+  viewer_->SetTabOrder(0);  // the text comes before the box below it
 }
 
 bool TInstallerPageLicense::CanGoNext() const { return acceptBox_->Checked(); }

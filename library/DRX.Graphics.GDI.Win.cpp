@@ -18,6 +18,18 @@ bool TDRXClipRegionSaver::Intersect(const TRect& rect) {
   return result != NULLREGION && result != ERROR;
 }
 
+void DrawDottedFrame(HDC dc, const TRect& rect, COLORREF color) {
+  if (rect.Width() < 2 || rect.Height() < 2) return;
+  for (int32_t x = rect.Left; x < rect.Right; x += 2) {
+    SetPixelV(dc, x, rect.Top, color);
+    SetPixelV(dc, x, rect.Bottom - 1, color);
+  }
+  for (int32_t y = rect.Top; y < rect.Bottom; y += 2) {
+    SetPixelV(dc, rect.Left, y, color);
+    SetPixelV(dc, rect.Right - 1, y, color);
+  }
+}
+
 BITMAPINFO TopDown32BitInfo(int32_t width, int32_t height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

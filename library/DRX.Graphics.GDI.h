@@ -138,3 +138,6 @@ class TDRXDIBCanvas {
 
 // The header of a top-down 32-bit device-independent bitmap of that size.
 BITMAPINFO TopDown32BitInfo(int32_t width, int32_t height);
+
+// The focus mark: a dotted one-pixel frame in the colour, every other pixel.
+void DrawDottedFrame(HDC dc, const TRect& rect, COLORREF color);

@@ -33,12 +33,6 @@ void DrawCaption(HDC dc, const TFont& font, TColor color, const UString& caption
   DrawTextW(dc, W(caption), static_cast<int>(caption.size()), &area, flags);
 }
 
-// The caption's rectangle one pixel larger on every side, within the client area.
-TRect FocusFrameAround(const TRect& caption, const TRect& client) {
-  return Rect(std::max(caption.Left - 1, client.Left), std::max(caption.Top - 1, client.Top),
-              std::min(caption.Right + 1, client.Right), std::min(caption.Bottom + 1, client.Bottom));
-}
-
 TDRXContrastMark ContrastMarkOf(TCheckBoxState state) {
   switch (state) {
     case cbChecked: return cmCheck;
@@ -199,6 +193,10 @@ void TDRXCustomButton::Paint(HDC dc) {
 
 // ---- Mouse and keyboard ----
 
+bool TDRXCustomButton::ShowsFocusCue() const { return Focused() && FocusCuesShown(handle_); }
+
+uint32_t TDRXCustomButton::AcceleratorFlag() const { return AcceleratorDrawFlag(handle_); }
+
 void TDRXCustomButton::ClickAndRelease() {
   const std::weak_ptr<const void> alive = AliveToken();
   Click();
@@ -306,10 +304,10 @@ void TDRXButtonViewInfo::Draw(HDC dc, TDRXButtonVisualState state) {
       texture.Draw(dc, rect, ButtonFrameIndex(state));
   };
   drawFace(layout_.Background);
-  if (button.Focused()) DrawDottedFrame(dc, layout_.Content, textColor);
+  if (button.ShowsFocusCue()) DrawDottedFrame(dc, layout_.Content, textColor);
   if (button.ShowCaption())
     DrawCaption(dc, button.Font(), textColor, button.Caption(), layout_.Caption,
-                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_HIDEPREFIX | AlignmentFlag(button.Alignment()));
+                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | button.AcceleratorFlag() | AlignmentFlag(button.Alignment()));
   if (const TDRXResourceTexture* glyph = button.Glyph())
     glyph->Draw(dc, layout_.Glyph, button.GlyphFrame(), state != bvsDisabled);
   if (layout_.DropDown.IsEmpty()) return;
@@ -443,12 +441,15 @@ void TDRXCheckBoxViewInfo::Draw(HDC dc, TDRXButtonVisualState state) {
     style.Texture().Draw(dc, layout_.Box, ButtonFrameIndex(state, box.State()));
   if (!box.ShowCaption()) return;
   const TColor textColor = contrast ? ContrastTextColor(enabled) : box.TextColor(state);
-  // The skin shows the focus in the box's frame; plain boxes frame the caption instead.
-  if (contrast && box.Focused()) DrawDottedFrame(dc, FocusFrameAround(layout_.Caption, box.ClientRect()), textColor);
-  // The accelerator a box answers to is underlined as on a push button (while the system shows the cues).
+  // As the system's boxes do, a dotted frame around the caption marks the focus.
+  if (box.ShowsFocusCue() && !layout_.Caption.IsEmpty()) {
+    const TRect& caption = layout_.Caption;
+    DrawDottedFrame(dc, Rect(caption.Left - 1, caption.Top, caption.Right + 1, caption.Bottom), textColor);
+  }
+  // The accelerator a box answers to is underlined as on a push button (while the form shows the cues).
   const UINT wrapping = box.WordWrap() ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER;
   DrawCaption(dc, box.Font(), textColor, box.Caption(), layout_.Caption,
-              DT_HIDEPREFIX | DT_END_ELLIPSIS | wrapping | AlignmentFlag(box.Alignment()));
+              box.AcceleratorFlag() | DT_END_ELLIPSIS | wrapping | AlignmentFlag(box.Alignment()));
 }
 
 TDRXCustomCheckBox::TDRXCustomCheckBox(TDRXComponent* owner)
@@ -579,6 +580,41 @@ void TDRXRadioBox::SetState(TCheckBoxState state) {
       if (other && other != this && other->groupIndex_ == groupIndex_) other->TDRXCustomCheckBox::SetState(cbUnchecked);
     }
   TDRXCustomCheckBox::SetState(cbChecked);
+}
+
+std::vector<TDRXRadioBox*> TDRXRadioBox::FocusableGroup() const {
+  std::vector<TDRXRadioBox*> group;
+  if (TDRXCustomControl* parent = Parent())
+    for (TDRXCustomControl* sibling : parent->ControlsInTabOrder()) {
+      auto* box = dynamic_cast<TDRXRadioBox*>(sibling);
+      if (box && box->groupIndex_ == groupIndex_ && box->TabStop() && box->CanFocus()) group.push_back(box);
+    }
+  return group;
+}
+
+bool TDRXRadioBox::InTabCycle() const {
+  if (!TDRXCustomCheckBox::InTabCycle()) return false;
+  if (Checked()) return true;
+  const std::vector<TDRXRadioBox*> group = FocusableGroup();
+  const bool anyChecked = std::any_of(group.begin(), group.end(), [](TDRXRadioBox* box) { return box->Checked(); });
+  return !anyChecked && !group.empty() && group.front() == this;
+}
+
+void TDRXRadioBox::KeyDown(uint16_t key, TShiftState shift) {
+  const bool back = key == VK_UP || key == VK_LEFT;
+  if (!back && key != VK_DOWN && key != VK_RIGHT) {
+    TDRXCustomCheckBox::KeyDown(key, shift);
+    return;
+  }
+  const std::vector<TDRXRadioBox*> group = FocusableGroup();
+  const auto self = std::find(group.begin(), group.end(), this);
+  if (self == group.end() || group.size() < 2) return;
+  const size_t index = static_cast<size_t>(self - group.begin());
+  TDRXRadioBox* target = group[(index + (back ? group.size() - 1 : 1)) % group.size()];
+  ShowKeyboardCues(handle_);
+  const std::weak_ptr<const void> alive = target->AliveToken();
+  target->SetFocus();
+  if (!alive.expired() && target->Focused() && !target->Checked()) target->Click();
 }
 
 // ---- Default buttons ----

@@ -194,6 +194,10 @@ class TDRXCustomButton : public TDRXWinControl, protected IDRXStyleOwner {
 
   // The caption's shown text colour and font handle for the state.
   TColor TextColor(TDRXButtonVisualState state) const;
+  // Focused while the form shows focus rectangles: the focus mark is drawn.
+  bool ShowsFocusCue() const;
+  // The DrawText flag for the caption's accelerator: underlined once the form shows the cues.
+  uint32_t AcceleratorFlag() const;
 
   void ChangeScale(int32_t numerator, int32_t denominator) override;
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -404,8 +408,18 @@ class TDRXRadioBox : public TDRXCustomCheckBox {
   // parent; any other state is ignored.
   void SetState(TCheckBoxState state) override;
   bool AccessibleItem(TDRXAccessibleItem& item) const override;
+  // As in the system's dialogs, Tab stops once in a group: at its checked
+  // box, or at its first one while none that can take the focus is checked.
+  bool InTabCycle() const override;
+
+ protected:
+  // The arrow keys move the focus to the previous or next box of the group,
+  // round at its ends, and check it.
+  void KeyDown(uint16_t key, TShiftState shift) override;
 
  private:
+  // The boxes of the group that can take the focus, in tab order (this one included).
+  std::vector<TDRXRadioBox*> FocusableGroup() const;
   int groupIndex_ = 0;
 };
 

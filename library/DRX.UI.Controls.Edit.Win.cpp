@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "DRX.Graphics.Colors.h"
 #include "DRX.UI.Controls.Edit.h"
 #include "DRX.UI.Controls.HighContrast.h"
@@ -9,12 +12,13 @@ namespace {
 constexpr int kInnerControlId = 1;
 // Between the text and the first button, at 96 DPI.
 constexpr int32_t kButtonGap = 2;
-// The frame of the push-button texture for the state: normal, hover, pressed, disabled.
+// The frame of the push-button texture for the state: normal, hover, pressed, disabled, focused.
 int32_t EditButtonFrame(TDRXButtonVisualState state) {
   switch (state) {
     case bvsHover: return 1;
     case bvsPressed: return 2;
     case bvsDisabled: return 3;
+    case bvsFocused: return 4;
     default: return 0;
   }
 }
@@ -45,24 +49,30 @@ void TDRXEditButton::VisibleChanged() {
 void TDRXEditButton::Paint(HDC dc) {
   TDRXStyleEdit& style = edit_.Style();
   const bool enabled = EnabledInTree();
+  const bool focused = edit_.FocusedButton() == this;
   TDRXButtonVisualState state = bvsNormal;
   if (!enabled) state = bvsDisabled;
   else if (pressed_ && pressedInside_) state = bvsPressed;
   else if (MouseInControl() || pressed_) state = bvsHover;
+  else if (focused) state = bvsFocused;
   const bool contrast = TDRXApplication::HighContrast();
   if (contrast)
     DrawContrastButtonFace(dc, ClientRect(), state, ScaleFactor());
   else
     style.Button().Draw(dc, ClientRect(), EditButtonFrame(state));
   const TRect text = ShrinkRect(ClientRect(), style.Button().ContentOffsets());
+  const TColor textColor =
+      contrast ? ContrastButtonTextColor(state)
+               : AlphaColorToColor(style.Colors(enabled ? ecsButtonText : ecsButtonTextDisabled).Value());
+  HWND window = edit_.HandleAllocated() ? edit_.Handle() : nullptr;
+  if (focused && FocusCuesShown(window)) DrawDottedFrame(dc, text, textColor);
   RECT area = ToRECT(text);
   const UString caption = Caption();
   TDRXSelection font(dc, ControlFontHandle(Font()));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, contrast ? ContrastButtonTextColor(state)
-                            : AlphaColorToColor(style.Colors(enabled ? ecsButtonText : ecsButtonTextDisabled).Value()));
+  SetTextColor(dc, textColor);
   DrawTextW(dc, W(caption), static_cast<int>(caption.size()), &area,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP | AcceleratorDrawFlag(window));
 }
 
 void TDRXEditButton::MouseDown(TMouseButton button, TShiftState, int32_t, int32_t) {
@@ -191,10 +201,86 @@ bool TDRXEdit::DialogChar(char16_t character) {
   return false;
 }
 
+bool TDRXEdit::DialogKey(uint16_t key, TShiftState) {
+  TDRXEditButton* button = FocusedButton();
+  if (key != VK_RETURN || !button) return false;
+  button->Click();
+  return true;
+}
+
+std::vector<TDRXEditButton*> TDRXEdit::TabButtons() const {
+  std::vector<TDRXEditButton*> stops;
+  for (TDRXEditButton* button : buttons_)
+    if (button->Showing() && button->EnabledInTree() && !button->BoundsRect().IsEmpty()) stops.push_back(button);
+  return stops;
+}
+
+TDRXEditButton* TDRXEdit::FocusedButton() const { return Focused() ? focusedButton_ : nullptr; }
+
+void TDRXEdit::FocusButton(TDRXEditButton* button) {
+  focusedButton_ = button;
+  spaceDown_ = false;
+  Invalidate();
+  if (!CanFocus() || !Handle()) return;
+  // A button keeps the focus in the edit's own window, the text in the inner one.
+  HWND target = button || !inner_ || !inner_->Handle() ? handle_ : inner_->Handle();
+  if (GetFocus() != target) ::SetFocus(target);
+  if (button && FocusedButton() == button) button->NotifyAccessibleChange(EVENT_OBJECT_FOCUS);
+}
+
+void TDRXEdit::EnterFromTab(bool forward) {
+  const std::vector<TDRXEditButton*> stops = TabButtons();
+  FocusButton(forward || stops.empty() ? nullptr : stops.back());
+}
+
+bool TDRXEdit::SelectNextPart(bool forward) {
+  const std::vector<TDRXEditButton*> stops = TabButtons();
+  TDRXEditButton* current = FocusedButton();
+  // -1 stands for the text, before the first button.
+  const auto found = std::find(stops.begin(), stops.end(), current);
+  const ptrdiff_t index = current && found != stops.end() ? found - stops.begin() : -1;
+  const ptrdiff_t next = index + (forward ? 1 : -1);
+  if (next < -1 || next >= static_cast<ptrdiff_t>(stops.size())) return false;
+  FocusButton(next < 0 ? nullptr : stops[static_cast<size_t>(next)]);
+  return true;
+}
+
+void TDRXEdit::FocusEntered() {
+  if (focusedButton_)
+    Invalidate();  // the button keeps the focus in the edit's own window
+  else
+    TDRXCustomEditBox::FocusEntered();
+}
+
+void TDRXEdit::FocusExited() {
+  focusedButton_ = nullptr;
+  spaceDown_ = false;
+  Invalidate();
+  TDRXCustomEditBox::FocusExited();
+}
+
+void TDRXEdit::KeyDown(uint16_t key, TShiftState shift) {
+  if (key == VK_SPACE && FocusedButton()) spaceDown_ = true;
+  TDRXCustomEditBox::KeyDown(key, shift);
+}
+
+void TDRXEdit::KeyUp(uint16_t key, TShiftState shift) {
+  TDRXEditButton* button = FocusedButton();
+  if (key == VK_SPACE && button && std::exchange(spaceDown_, false)) {
+    button->Click();
+    return;
+  }
+  if (key == VK_ESCAPE) spaceDown_ = false;
+  TDRXCustomEditBox::KeyUp(key, shift);
+}
+
 bool TDRXEditButton::AccessibleItem(TDRXAccessibleItem& item) const {
   item.Role = TDRXAccessibleRole::PushButton;
   item.DefaultAction = u"Press";
   if (pressed_) item.State |= DRXAccessibleState::Pressed;
+  // A stop of Tab: readers hear of it when it takes the focus.
+  item.State |= DRXAccessibleState::Focusable;
+  if (edit_.FocusedButton() == this) item.State |= DRXAccessibleState::Focused;
   return true;
 }
 

@@ -49,7 +49,8 @@ class TDRXEdit;
 // A button inside an edit (windowless, painted by the edit with the push
 // button's texture). Its width is in pixels of the current DPI and scales
 // with the edit; a click runs OnClick. An "&" in the caption makes its letter
-// an accelerator of the form.
+// an accelerator of the form. Tab reaches it after the edit's text; while it
+// has the focus, Space and Enter press it.
 class TDRXEditButton : public TDRXCustomControl {
  public:
   explicit TDRXEditButton(TDRXEdit& edit);
@@ -115,6 +116,13 @@ class TDRXEdit : public TDRXCustomEditBox {
   TDRXNotifyEvent OnChange;
 
   bool DialogChar(char16_t character) override;
+  // Enter presses the focused button.
+  bool DialogKey(uint16_t key, TShiftState shift) override;
+  // The buttons that show and are enabled are stops of Tab after the text.
+  void EnterFromTab(bool forward) override;
+  bool SelectNextPart(bool forward) override;
+  // The button that has the focus; none while the text has it or the edit has none.
+  TDRXEditButton* FocusedButton() const;
   intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void ChangeScale(int32_t numerator, int32_t denominator) override;
 
@@ -123,14 +131,23 @@ class TDRXEdit : public TDRXCustomEditBox {
   void HandleCreated() override;
   void BoundsChanged() override;
   void FontChanged() override;
+  void FocusEntered() override;
+  void FocusExited() override;
+  void KeyDown(uint16_t key, TShiftState shift) override;
+  void KeyUp(uint16_t key, TShiftState shift) override;
   virtual void Change();
 
  private:
   TRect TextRect(const TRect& area);
+  std::vector<TDRXEditButton*> TabButtons() const;
+  // Gives the focus to the button, or to the text for none.
+  void FocusButton(TDRXEditButton* button);
 
   std::unique_ptr<TDRXInnerEdit> inner_;
   std::vector<TDRXEditButton*> buttons_;
   UString text_;  // while there is no inner window
   bool creatingInner_ = false;
+  TDRXEditButton* focusedButton_ = nullptr;  // while the edit's own window has the focus
+  bool spaceDown_ = false;
 };
 #endif

@@ -96,6 +96,8 @@ void TDRXCustomEditBox::EnabledChanged() {
 
 bool TDRXCustomEditBox::InnerDialogKey(uint16_t key) { return FormKey(key, KeyboardShiftState()); }
 
+bool TDRXCustomEditBox::InnerDialogChar(char16_t character) { return FormChar(character, true); }
+
 void TDRXCustomEditBox::InnerFocusChanged(bool focused) {
   // The form follows the focus through the control, not the system window.
   if (focused) FocusChangedTo(this);

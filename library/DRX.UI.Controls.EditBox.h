@@ -73,6 +73,7 @@ class TDRXCustomEditBox : public TDRXWinControl, public IDRXInnerWindowHost, pro
   void PrepareStyle();
 
   bool InnerDialogKey(uint16_t key) override;
+  bool InnerDialogChar(char16_t character) override;
   void InnerFocusChanged(bool focused) override;
   void InnerHoverChanged(bool hover) override;
   // The mouse is over the control or its inner window.

@@ -60,18 +60,6 @@ void DrawContrastFrame(HDC dc, const TRect& rect, TDRXSystemColor face, TDRXSyst
   FillContrast(dc, Rect(rect.Left + t, rect.Top + t, rect.Right - t, rect.Bottom - t), face);
 }
 
-void DrawDottedFrame(HDC dc, const TRect& rect, TColor color) {
-  if (rect.Width() < 2 || rect.Height() < 2) return;
-  for (int32_t x = rect.Left; x < rect.Right; x += 2) {
-    SetPixelV(dc, x, rect.Top, color);
-    SetPixelV(dc, x, rect.Bottom - 1, color);
-  }
-  for (int32_t y = rect.Top; y < rect.Bottom; y += 2) {
-    SetPixelV(dc, rect.Left, y, color);
-    SetPixelV(dc, rect.Right - 1, y, color);
-  }
-}
-
 void DrawArrow(HDC dc, const TRect& rect, TColor color, const TDRXScaleFactor& scale, TDRXArrowDirection direction) {
   if (rect.IsEmpty()) return;
   const int32_t half = scale.Apply(3);

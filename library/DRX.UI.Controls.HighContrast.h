@@ -19,8 +19,6 @@ inline TColor ContrastTextColor(bool enabled) { return ContrastColor(enabled ? s
 void FillContrast(HDC dc, const TRect& rect, TDRXSystemColor color);
 // The rectangle filled with face inside a frame of line, thickness pixels wide.
 void DrawContrastFrame(HDC dc, const TRect& rect, TDRXSystemColor face, TDRXSystemColor line, int32_t thickness);
-// A dotted one-pixel frame, every other pixel: the visible focus rectangle.
-void DrawDottedFrame(HDC dc, const TRect& rect, TColor color);
 
 enum TDRXArrowDirection : uint8_t { adDown, adUp, adLeft, adRight };
 // A small filled triangle centred in the rectangle, pointing that way.

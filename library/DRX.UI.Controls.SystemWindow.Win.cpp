@@ -6,6 +6,7 @@
 
 #include "DRX.Exceptions.h"
 #include "DRX.UI.Application.h"
+#include "DRX.UI.Controls.h"
 
 namespace {
 
@@ -116,6 +117,12 @@ intptr_t TDRXInnerWindow::WndProc(uint32_t message, uintptr_t wParam, intptr_t l
   switch (message) {
     case WM_KEYDOWN:
       if (IsDialogKey(wParam) && host_.InnerDialogKey(static_cast<uint16_t>(wParam))) return 0;
+      break;
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_MENU) ShowKeyboardCues(Handle());
+      break;
+    case WM_SYSCHAR:
+      if (host_.InnerDialogChar(static_cast<char16_t>(wParam))) return 0;
       break;
     case WM_CHAR:
       if ((wParam == u'\t' && IsDialogKey(VK_TAB)) || (wParam == u'\r' && IsDialogKey(VK_RETURN)) ||

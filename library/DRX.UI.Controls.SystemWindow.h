@@ -65,6 +65,8 @@ class IDRXInnerWindowHost {
   // Tab, Enter or Escape went down in the inner window: offered to the form
   // (Tab moves the focus, Enter presses the default button); true when taken.
   virtual bool InnerDialogKey(uint16_t key) = 0;
+  // An accelerator typed with Alt in the inner window, offered to the form; true when taken.
+  virtual bool InnerDialogChar(char16_t character) { return false; }
   virtual void InnerFocusChanged(bool focused) = 0;
   // After input, scrolling or resizing that may have moved the content.
   virtual void InnerContentMoved() {}

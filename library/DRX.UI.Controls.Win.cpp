@@ -542,6 +542,7 @@ intptr_t TDRXWinControl::WndProc(uint32_t message, uintptr_t wParam, intptr_t lP
     case WM_SYSKEYDOWN: {
       const auto key = static_cast<uint16_t>(wParam);
       const TShiftState shift = KeyboardShiftState();
+      if (key == VK_MENU) ShowKeyboardCues(handle_);
       if (!WantsKey(key) && FormKey(key, shift)) return 0;
       KeyDown(key, shift);
       return message == WM_SYSKEYDOWN ? DefaultHandler(message, wParam, lParam) : 0;
@@ -607,3 +608,27 @@ TShiftState KeyboardShiftState() {
   if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
   return shift;
 }
+
+namespace {
+
+uintptr_t HiddenKeyboardCues(HWND window) {
+  HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
+  return root ? static_cast<uintptr_t>(SendMessageW(root, WM_QUERYUISTATE, 0, 0)) : 0;
+}
+
+}  // namespace
+
+// A high-contrast look shows the focus at all times.
+bool FocusCuesShown(HWND window) {
+  return TDRXApplication::HighContrast() || !(HiddenKeyboardCues(window) & UISF_HIDEFOCUS);
+}
+
+bool AcceleratorCuesShown(HWND window) { return !(HiddenKeyboardCues(window) & UISF_HIDEACCEL); }
+
+void ShowKeyboardCues(HWND window) {
+  HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
+  if (root && HiddenKeyboardCues(root))
+    SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+}
+
+uint32_t AcceleratorDrawFlag(HWND window) { return AcceleratorCuesShown(window) ? 0 : DT_HIDEPREFIX; }

@@ -195,8 +195,9 @@ class TDRXCustomControl : public TDRXComponent {
   virtual std::vector<TDRXAccessibleItem> AccessibleSubItems() const { return {}; }
   virtual void AccessibleSubItemAction(size_t index) {}
   // Tells readers that the control's name, state or value changed
-  // (EVENT_OBJECT_NAMECHANGE, _STATECHANGE, _VALUECHANGE); nothing off Windows
-  // or before the window exists.
+  // (EVENT_OBJECT_NAMECHANGE, _STATECHANGE, _VALUECHANGE) or that a windowless
+  // stop of Tab took the focus (_FOCUS); nothing off Windows or before the
+  // window exists.
   void NotifyAccessibleChange(uint32_t event);
 
   // ---- Routed by the parent window ----
@@ -306,6 +307,15 @@ class TDRXWinControl : public TDRXCustomControl, private IDRXAccessibleSource {
   void SetFocus();
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool value) { tabStop_ = value; }
+  // Whether Tab stops here now: a tab stop that can take the focus (a group
+  // of radio boxes stops only at its checked one).
+  virtual bool InTabCycle() const { return TabStop() && CanFocus(); }
+  // Tab reaching the control: focuses its first stop going forward, its last
+  // going backward (an edit's embedded buttons are stops of their own).
+  virtual void EnterFromTab(bool forward) { SetFocus(); }
+  // Tab inside a focused control with stops of its own: moves to the next
+  // (or previous) of them; false when Tab leaves the control.
+  virtual bool SelectNextPart(bool forward) { return false; }
   // The windowed descendants in tab order, depth first (the children of a
   // container follow it), whether they can take the focus or not.
   std::vector<TDRXWinControl*> TabList();
@@ -407,4 +417,14 @@ struct HFONT__;
 HFONT__* ControlFontHandle(const TFont& font);
 // Shift state of the keyboard (and mouse buttons) now.
 TShiftState KeyboardShiftState();
+// The keyboard cues of the window's top-level window, as the system keeps
+// them (WM_QUERYUISTATE): focus rectangles and accelerator underlines are
+// hidden until the keyboard is used there. High contrast shows the focus always.
+bool FocusCuesShown(HWND__* window);
+bool AcceleratorCuesShown(HWND__* window);
+// The keyboard was used (Alt, Tab, an arrow): the window's top-level window
+// shows both cues from now on (WM_CHANGEUISTATE, which repaints it).
+void ShowKeyboardCues(HWND__* window);
+// DT_HIDEPREFIX while the window's top-level window hides accelerators, else 0.
+uint32_t AcceleratorDrawFlag(HWND__* window);
 #endif

@@ -130,6 +130,27 @@ void TDRXForm::HandleCreated() {
   const int dpi = WindowDPI(handle_);
   if (dpi != dpi_) ChangeDPI(dpi);
   UpdateWindowBounds();
+  ChangeKeyboardCues(UIS_INITIALIZE, 0);
+}
+
+void TDRXForm::ChangeKeyboardCues(uint16_t action, uint16_t flags) {
+  constexpr uint16_t kCues = UISF_HIDEACCEL | UISF_HIDEFOCUS;
+  uint16_t hidden = hiddenCues_;
+  if (action == UIS_INITIALIZE) {
+    // As in the system's dialogs, the cues wait for the keyboard unless the
+    // user asked to see them always.
+    BOOL always = FALSE;
+    const bool known = SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &always, 0) != FALSE;
+    hidden = known && always ? 0 : kCues;
+  } else if (action == UIS_SET) {
+    hidden |= flags & kCues;
+  } else if (action == UIS_CLEAR) {
+    hidden &= ~(flags & kCues);
+  }
+  if (hidden == hiddenCues_) return;
+  hiddenCues_ = hidden;
+  // The controls ask the form for the cues when they paint.
+  if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void TDRXForm::UpdateWindowBounds() {
@@ -315,11 +336,13 @@ void TDRXForm::Paint(HDC dc) {
 // ---- Keyboard and focus ----
 
 void TDRXForm::SelectNext(bool forward) {
+  TDRXWinControl* focused = FocusedControl();
+  if (focused && FormOf(focused) == this && focused->SelectNextPart(forward)) return;
   std::vector<TDRXWinControl*> candidates;
   for (TDRXWinControl* control : TabList())
-    if (control->TabStop() && control->CanFocus()) candidates.push_back(control);
+    if (control->InTabCycle() || control == focused) candidates.push_back(control);
   if (candidates.empty()) return;
-  const auto current = std::find(candidates.begin(), candidates.end(), FocusedControl());
+  const auto current = std::find(candidates.begin(), candidates.end(), focused);
   size_t next = 0;
   if (current != candidates.end()) {
     const size_t index = static_cast<size_t>(current - candidates.begin());
@@ -327,7 +350,7 @@ void TDRXForm::SelectNext(bool forward) {
   } else if (!forward) {
     next = candidates.size() - 1;
   }
-  candidates[next]->SetFocus();
+  candidates[next]->EnterFromTab(forward);
 }
 
 void TDRXForm::SetActiveControl(TDRXWinControl* control) {
@@ -337,6 +360,9 @@ void TDRXForm::SetActiveControl(TDRXWinControl* control) {
 }
 
 bool TDRXForm::OfferDialogKey(uint16_t key, TShiftState shift) {
+  // The focused control first: Enter presses a focused button rather than the default one.
+  TDRXWinControl* focused = FocusedControl();
+  if (focused && focused != this && FormOf(focused) == this && focused->DialogKey(key, shift)) return true;
   for (TDRXWinControl* control : TabList())
     if (control->Showing() && control->EnabledInTree() && control->DialogKey(key, shift)) return true;
   return false;
@@ -344,6 +370,7 @@ bool TDRXForm::OfferDialogKey(uint16_t key, TShiftState shift) {
 
 bool TDRXForm::FormKey(uint16_t key, TShiftState shift) {
   if (key == VK_TAB && !(shift & (ssCtrl | ssAlt))) {
+    ShowKeyboardCues(handle_);
     SelectNext(!(shift & ssShift));
     return true;
   }
@@ -426,6 +453,12 @@ intptr_t TDRXForm::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam) 
     case WM_SYSCOLORCHANGE:
       TDRXApplication::UpdateHighContrast();
       return DefaultHandler(message, wParam, lParam);
+    case WM_CHANGEUISTATE:
+    case WM_UPDATEUISTATE:
+      ChangeKeyboardCues(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_QUERYUISTATE:
+      return hiddenCues_;
     default:
       return TDRXWinControl::WndProc(message, wParam, lParam);
   }

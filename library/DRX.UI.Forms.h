@@ -6,9 +6,11 @@
 // every child's rectangle and every font are scaled by current DPI ÷ 96 (the
 // MulDiv rule) when the window is made on a monitor of another DPI and again
 // on WM_DPICHANGED. It follows the application's dark mode and high contrast
-// and repaints when they change. Tab and Shift+Tab move the focus in tab order; Enter and
-// Escape are offered to the controls (a default button takes Enter), so is an
-// accelerator typed with or without Alt.
+// and repaints when they change. Tab and Shift+Tab move the focus in tab
+// order; Enter and Escape are offered to the controls (the focused one first;
+// a default button takes Enter), so is an accelerator typed with or without
+// Alt. Focus rectangles and accelerator underlines are hidden, as the
+// system's dialogs hide them, until Alt, Tab or an arrow key is used on the form.
 
 #include <functional>
 
@@ -134,6 +136,9 @@ class TDRXForm : public TDRXWinControl, private IDRXApplicationListener {
   void UpdateWindowBounds();
   void CenterWindow();
   bool OfferDialogKey(uint16_t key, TShiftState shift);
+  // The form keeps its keyboard cues itself (WM_CHANGEUISTATE, WM_QUERYUISTATE),
+  // the same on every system, and repaints when they change.
+  void ChangeKeyboardCues(uint16_t action, uint16_t flags);
   void SyncBoundsFromWindow();
 
   int dpi_ = 96;
@@ -149,6 +154,7 @@ class TDRXForm : public TDRXWinControl, private IDRXApplicationListener {
   bool syncingFromWindow_ = false;
   TModalResult modalResult_ = mrNone;
   TDRXWinControl* activeControl_ = nullptr;
+  uint16_t hiddenCues_ = 0;  // UISF_HIDEACCEL, UISF_HIDEFOCUS
 };
 
 // The DPI of the monitor a window is on (the system DPI where the system cannot tell).

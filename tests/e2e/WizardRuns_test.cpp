@@ -1,7 +1,7 @@
 // The demo release installed, updated and removed through its wizard, as a
 // person clicking through it does: the test chooses the language, waits for
 // each page by its title, ticks boxes and presses Next in the setup's own
-// windows while the setup runs.
+// windows while the setup runs. Two runs do it all with keystrokes alone.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -28,6 +28,12 @@ class TWizard {
       SelectLanguage(dialog, language);
       ConfirmLanguage(dialog);
     }
+    window_ = WaitForVisibleTopLevel(IsWizardWindow);
+  }
+  // Takes the language the dialog offers with Enter.
+  struct TByKeyboard {};
+  explicit TWizard(TByKeyboard) {
+    if (HWND dialog = WaitForVisibleTopLevel(IsLanguageDialog)) PostKey(dialog, VK_RETURN);
     window_ = WaitForVisibleTopLevel(IsWizardWindow);
   }
   HWND Window() const { return window_; }
@@ -69,15 +75,19 @@ class TWizard {
     return FromW(text);
   }
   // Enter as the keyboard gives it, to the focused control.
-  void PressEnter() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
-    HWND target = info.hwndFocus ? info.hwndFocus : window_;
-    PostMessageW(target, WM_KEYDOWN, VK_RETURN, 1);
-    PostMessageW(target, WM_CHAR, u'\r', 1);
-    PostMessageW(target, WM_KEYUP, VK_RETURN, 0xC0000001);
-    PumpAndWait(300);
+  void PressEnter() const { PostKey(window_, VK_RETURN); }
+  // Tab to the box and toggle it with Space; whether it is checked then.
+  bool SpaceOn(UStringView caption) const {
+    EXPECT_TRUE(TabTo(window_, caption)) << "Tab does not reach " << Utf16ToUtf8(caption);
+    PostKey(window_, VK_SPACE);
+    return IsChecked(Box(caption));
+  }
+  // Tab to the destination's text, clear it and type the path.
+  void TypePath(const UString& path) const {
+    ASSERT_TRUE(TabUntil(window_, [](HWND focused) { return WindowClassName(focused) == u"Edit"; }));
+    PostKey(window_, VK_END);
+    PostText(window_, UString(Path().size(), u'\b'));
+    PostText(window_, path);
   }
   // The page's texts as a screen reader reads them (the labels are windowless).
   bool Shows(UStringView text) const {
@@ -416,6 +426,65 @@ TEST_F(WizardRuns, TheInstalledProgramsEntryOpensTheUninstallWizardWhichRemovesW
   const TSetupRun run = uninstall.Wait();
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(run.CopyExitCode, 0) << "the copy in the temporary folder did the work";
+  EXPECT_FALSE(DirectoryExists(Dest));
+  EXPECT_FALSE(UninstallKeyExists());
+  EXPECT_FALSE(DirectoryExists(profile)) << "the user data, as chosen";
+}
+
+// ---- The keyboard alone ----
+
+TEST_F(WizardRuns, AWholeInstallWithKeystrokesOnly) {
+  TSetupProcess setup(SetupProgram(), u"");
+  TWizard wizard(TWizard::TByKeyboard{});
+  ASSERT_TRUE(wizard.WaitForPage(u"Welcome"));
+  wizard.PressEnter();
+  ASSERT_TRUE(wizard.WaitForPage(u"License Agreement"));
+  ASSERT_TRUE(wizard.SpaceOn(u"I &accept the terms of the license agreement"));
+  wizard.PressEnter();
+
+  ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
+  wizard.TypePath(Dest);
+  EXPECT_EQ(wizard.Path(), Dest);
+  EXPECT_TRUE(IsChecked(wizard.Radio(u"&Normal installation for all users")));
+  wizard.PressEnter();  // Enter in the text presses Next
+  ASSERT_TRUE(wizard.WaitForPage(u"Shortcuts and Integration"));
+  PostAltKey(wizard.Window(), u'c');  // "Add Ovix to the &context menu of folders"
+  EXPECT_FALSE(IsChecked(wizard.Box(u"Add Ovix to the &context menu of folders")));
+  wizard.PressEnter();
+  ASSERT_TRUE(wizard.WaitForPage(u"Ready to Install"));
+  wizard.PressEnter();
+  ASSERT_TRUE(wizard.WaitForPage(u"Completed"));
+  EXPECT_FALSE(wizard.SpaceOn(u"&Start Ovix now"));
+  wizard.PressEnter();
+
+  const TSetupRun run = setup.Wait();
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_TRUE(run.Boxes.empty());
+  EXPECT_TRUE(FileExists(Dest + u"Ovix.exe"));
+  EXPECT_EQ(UninstallValue(u"InstallPath"), Dest);
+  const UString fileTypes = IsWindows8OrLater() ? u" /REG_UI" : u"";
+  EXPECT_EQ(StandIns.Lines(), (std::vector<UString>{u"Rediruzu.exe /REG=L1 /REG=D1 /REG=R1 /REG=R2" + fileTypes}))
+      << "no context menu and no player, as typed";
+}
+
+TEST_F(WizardRuns, AWholeUninstallWithKeystrokesOnly) {
+  ASSERT_EQ(Install().ExitCode, 0);
+  const UString profile = ProfileFolder();
+  ForceDirectories(profile);
+  WriteFileBytes(profile + u"Playlist.m3u", "a playlist");
+
+  TSetupProcess uninstall(UninstallValue(u"UninstallString"), u"");
+  TWizard wizard(TWizard::TByKeyboard{});
+  ASSERT_TRUE(wizard.WaitForPage(u"Uninstall Ovix"));
+  PostAltKey(wizard.Window(), u'p');  // "Remove &playlists, settings and other user data"
+  EXPECT_TRUE(wizard.SpaceOn(u"Remove the &backups of earlier versions"));
+  EXPECT_TRUE(IsChecked(wizard.Box(u"Remove &playlists, settings and other user data")));
+  wizard.PressEnter();
+  ASSERT_TRUE(wizard.WaitForPage(u"Completed"));
+  wizard.PressEnter();
+
+  const TSetupRun run = uninstall.Wait();
+  EXPECT_EQ(run.ExitCode, 0);
   EXPECT_FALSE(DirectoryExists(Dest));
   EXPECT_FALSE(UninstallKeyExists());
   EXPECT_FALSE(DirectoryExists(profile)) << "the user data, as chosen";

@@ -10,7 +10,8 @@
 // OPTIONS is "-" or a comma-separated list of
 //   language=N  choose the N-th language (0-based, in the dialog's order);
 //   close=N     close the wizard on its N-th page (the question is answered OK);
-//   suffix=S    end every file name with S (before the extension).
+//   suffix=S    end every file name with S (before the extension);
+//   tabs=N      press Tab N times on each page before its picture (the focus marks show).
 // The player the finish page starts is closed as soon as it shows.
 // The windows of every process count, so that an uninstaller that restarts
 // from the temporary folder is followed. Exits 0 once a wizard was seen and
@@ -38,6 +39,7 @@ struct TOptions {
   int Language = -1;
   int CloseOnPage = 0;
   UString Suffix;
+  int Tabs = 0;
 };
 
 class TCapturer {
@@ -124,6 +126,8 @@ class TWalker {
     if (!IsWindow(wizard) || PageSignature(wizard) != signature) return true;  // closing, or still changing
     lastSignature_ = signature;
     ++pages_;
+    for (int i = 0; i < options_.Tabs; ++i) PostKey(wizard, VK_TAB);
+    if (options_.Tabs > 0) PumpAndWait(kSettleMs);
     wchar_t number[8];
     std::swprintf(number, 8, L"%02d", pages_);
     if (!capturer_.Write(wizard, FromW(number))) return false;
@@ -171,6 +175,7 @@ std::optional<TOptions> ParseOptions(int argc, wchar_t** argv) {
     if (item.rfind(L"language=", 0) == 0) options.Language = _wtoi(item.c_str() + 9);
     if (item.rfind(L"close=", 0) == 0) options.CloseOnPage = _wtoi(item.c_str() + 6);
     if (item.rfind(L"suffix=", 0) == 0) options.Suffix = FromW(item.c_str() + 7);
+    if (item.rfind(L"tabs=", 0) == 0) options.Tabs = _wtoi(item.c_str() + 5);
     start = comma + 1;
   }
   return options;

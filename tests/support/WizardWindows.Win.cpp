@@ -94,3 +94,55 @@ void SelectLanguage(HWND dialog, int index) {
 void ConfirmLanguage(HWND dialog) {
   if (HWND ok = FindChildByText(dialog, u"TDRXButton", u"OK")) PostMessageW(ok, BM_CLICK, 0, 0);
 }
+
+// ---- The keyboard ----
+
+namespace {
+
+constexpr DWORD kKeyAnswerMs = 150;
+
+}  // namespace
+
+HWND FocusedWindowOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void PostKey(HWND window, UINT key) {
+  HWND target = FocusedWindowOf(window);
+  if (!target) target = window;
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  PumpAndWait(kKeyAnswerMs);
+}
+
+void PostAltKey(HWND window, char16_t letter) {
+  HWND target = FocusedWindowOf(window);
+  if (!target) target = window;
+  PostMessageW(target, WM_SYSKEYDOWN, VK_MENU, 0x20000001);
+  PostMessageW(target, WM_SYSCHAR, letter, 0x20000001);
+  PostMessageW(target, WM_KEYUP, VK_MENU, static_cast<LPARAM>(0xC0000001));
+  PumpAndWait(kKeyAnswerMs);
+}
+
+void PostText(HWND window, UStringView text) {
+  HWND target = FocusedWindowOf(window);
+  if (!target) return;
+  for (const char16_t character : text) PostMessageW(target, WM_CHAR, character, 1);
+  PumpAndWait(kKeyAnswerMs);
+}
+
+bool TabUntil(HWND window, const std::function<bool(HWND focused)>& reached) {
+  for (int i = 0; i < 20; ++i) {
+    if (HWND focused = FocusedWindowOf(window); focused && reached(focused)) return true;
+    PostKey(window, VK_TAB);
+  }
+  return false;
+}
+
+bool TabTo(HWND window, UStringView caption) {
+  const UString wanted = StripAccelerator(caption);
+  return TabUntil(window, [&](HWND focused) { return StripAccelerator(WindowText(focused)) == wanted; });
+}

@@ -8,6 +8,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "DRX.Strings.h"
@@ -33,6 +34,22 @@ UString WizardPageDescription(HWND wizard);
 HWND FindControl(HWND parent, UStringView className, UStringView caption);
 std::vector<HWND> VisibleChildren(HWND parent, UStringView className);
 bool IsChecked(HWND box);
+
+// The keyboard as another process gives it: keys posted to the window that
+// has the focus in the thread of `window` (GetGUIThreadInfo), so the setup's
+// own message loop translates them; each waits a moment for the answer.
+HWND FocusedWindowOf(HWND window);
+// A key down and up (Tab, Space, Enter, an arrow); Shift is not held.
+void PostKey(HWND window, UINT key);
+// Alt and a letter: the accelerator; Alt goes up after the letter, opening no menu.
+void PostAltKey(HWND window, char16_t letter);
+// Characters typed into the focused control (a backspace is u'\b').
+void PostText(HWND window, UStringView text);
+// Tab until the focused window is one that `reached` accepts; false when a
+// whole cycle came round without it.
+bool TabUntil(HWND window, const std::function<bool(HWND focused)>& reached);
+// Tab to the control whose caption, without accelerator marks, is `caption`.
+bool TabTo(HWND window, UStringView caption);
 
 // Picks the language at that place of the dialog's list (0-based); none leaves the default.
 void SelectLanguage(HWND dialog, int index);

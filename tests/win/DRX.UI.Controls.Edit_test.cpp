@@ -1,6 +1,6 @@
 // The skinned edit on a real form: the text changes keystroke by keystroke,
 // the embedded button clicks with the mouse and its accelerator, and Tab in
-// the inner window moves on to the next control.
+// the inner window moves on to the embedded button, then to the next control.
 #include "DRX.UI.Controls.Edit.h"
 
 #include <windows.h>
@@ -110,12 +110,25 @@ TEST_F(EditTest, AHiddenButtonGivesTheTextItsRoom) {
   EXPECT_GT(after.right, before.right + 90);
 }
 
-TEST_F(EditTest, TabInTheInnerWindowMovesToTheNextControl) {
+TEST_F(EditTest, TabInTheInnerWindowVisitsTheButtonThenTheNextControl) {
   form->path->SetFocus();
   SendMessageW(inner, WM_KEYDOWN, VK_TAB, 1);
   SendMessageW(inner, WM_CHAR, u'\t', 1);
-  EXPECT_EQ(GetFocus(), form->next->InnerControl()->Handle());
+  EXPECT_EQ(GetFocus(), form->path->Handle()) << "the edit's own window holds the button's focus";
+  EXPECT_EQ(form->path->FocusedButton(), form->browse);
   EXPECT_TRUE(form->changes.empty());  // no tab character went into the text
+  for (const UINT key : {VK_SPACE, VK_RETURN}) {
+    SendMessageW(form->path->Handle(), WM_KEYDOWN, key, 1);
+    SendMessageW(form->path->Handle(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  }
+  EXPECT_EQ(form->clicks, 2) << "Space and Enter press the focused button";
+  SendMessageW(form->path->Handle(), WM_KEYDOWN, VK_TAB, 1);
+  EXPECT_EQ(GetFocus(), form->next->InnerControl()->Handle());
+  EXPECT_EQ(form->path->FocusedButton(), nullptr);
+  form->browse->SetEnabled(false);
+  form->path->SetFocus();
+  SendMessageW(inner, WM_KEYDOWN, VK_TAB, 1);
+  EXPECT_EQ(GetFocus(), form->next->InnerControl()->Handle()) << "a disabled button is no stop";
 }
 
 TEST_F(EditTest, ContentColoursComeFromTheSkin) {
@@ -137,7 +150,16 @@ TEST_F(EditTest, AReaderFindsTheTextAndPressesTheButton) {
   ASSERT_NE(button, nullptr) << DumpAccessibleTree(tree);
   EXPECT_EQ(button->Shortcut, u"Alt+B");
   EXPECT_NE(FindAccessible(tree, ROLE_SYSTEM_TEXT), nullptr) << DumpAccessibleTree(tree);  // the inner edit
+  EXPECT_TRUE(button->Has(STATE_SYSTEM_FOCUSABLE));
+  EXPECT_FALSE(button->Has(STATE_SYSTEM_FOCUSED));
   ASSERT_TRUE(button->DoDefaultAction());
   PumpMessages();
   EXPECT_EQ(form->clicks, 1);
+
+  form->path->SetFocus();
+  SendMessageW(inner, WM_KEYDOWN, VK_TAB, 1);  // on to the button
+  const TAccessibleNode focused = ReadAccessibleTree(form->path->Handle());
+  const TAccessibleNode* reached = FindAccessible(focused, ROLE_SYSTEM_PUSHBUTTON, u"Browse");
+  ASSERT_NE(reached, nullptr);
+  EXPECT_TRUE(reached->Has(STATE_SYSTEM_FOCUSED)) << DumpAccessibleTree(focused);
 }

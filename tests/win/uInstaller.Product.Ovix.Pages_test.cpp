@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+
 #include "DRX.UI.Controls.Buttons.h"
 #include "DRX.UI.Controls.Edit.h"
 #include "DRX.UI.Controls.FormattedLabel.h"
@@ -35,14 +37,67 @@ TTestEntries PageEntries(bool withAddons = true) {
   return entries;
 }
 
+// A Russian language file speaking English: the add-on offer is made in Russian wizards.
+TTestEntries RussianPageEntries() {
+  TTestEntries entries = PageEntries();
+  std::string russian = entries[u"English.lng"];
+  russian.replace(russian.find("Name=English"), 12, "Name=Russian");
+  entries[u"Russian.lng"] = russian;
+  return entries;
+}
+
+// The Setup page's radio boxes and the Back button with accelerators.
+TTestEntries AcceleratorPageEntries() {
+  TTestEntries entries = PageEntries();
+  std::string& english = entries[u"English.lng"];
+  for (const auto& [plain, marked] : {std::pair<std::string, std::string>{"CB2=Normal", "CB2=&Normal"},
+                                      {"CB3=Portable", "CB3=&Portable"}, {"[Common]\r\n", "[Common]\r\nbBack=< &Back\r\n"}})
+    english.replace(english.find(plain), plain.size(), marked);
+  return entries;
+}
+
+// A key as the keyboard gives it, down and up, to the window that has the
+// focus (the key goes up where the focus went); Shift held when asked.
+void PressKey(UINT key, bool shift = false) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  state[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(state);
+  SendMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+  SendMessageW(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  state[VK_SHIFT] = 0;
+  SetKeyboardState(state);
+}
+
+// Alt and a letter as the keyboard gives them to the focused window; Alt goes
+// up after the letter, so it opens no menu.
+void PressAlt(char16_t letter) {
+  const auto key = static_cast<WPARAM>(std::towupper(letter));
+  SendMessageW(GetFocus(), WM_SYSKEYDOWN, VK_MENU, 0x20000001);
+  SendMessageW(GetFocus(), WM_SYSKEYDOWN, key, 0x20000001);
+  SendMessageW(GetFocus(), WM_SYSCHAR, letter, 0x20000001);
+  SendMessageW(GetFocus(), WM_SYSKEYUP, key, static_cast<LPARAM>(0xE0000001));
+  SendMessageW(GetFocus(), WM_KEYUP, VK_MENU, static_cast<LPARAM>(0xC0000001));
+}
+
+// The name of what has the keyboard focus: a control, or an edit's embedded button.
+UString FocusedName() {
+  TDRXWinControl* control = FocusedControl();
+  if (!control) return u"(none)";
+  if (auto* edit = dynamic_cast<TDRXEdit*>(control); edit && edit->FocusedButton()) return edit->FocusedButton()->Name();
+  return control->Name().empty() ? control->ClassName() : control->Name();
+}
+
 class ProductPages : public ::testing::Test {
  protected:
   ~ProductPages() override { TInstallerPageSetup::SetBrowseForFolder(nullptr); }
 
-  void MakeInstaller(const UString& destination, TTestEntries setup = PageEntries()) {
+  // A product package holding "Uninstall.ini" makes an uninstaller.
+  void MakeInstaller(const UString& destination, TTestEntries setup = PageEntries(),
+                     TTestEntries product = {{u"player.bin", "player"}}, UString language = u"English.lng") {
     installer.reset();
-    installer = std::make_unique<TInstaller>(u"", TestPackages(std::move(setup), {{u"player.bin", "player"}}));
-    installer->Resources().InitializeLanguages([] { return UString(u"English.lng"); });
+    installer = std::make_unique<TInstaller>(u"", TestPackages(std::move(setup), std::move(product)));
+    installer->Resources().InitializeLanguages([&language] { return language; });
     installer->SetDestPath(destination);
   }
   // The wizard on the page of that class.
@@ -69,6 +124,18 @@ class ProductPages : public ::testing::Test {
     throw std::logic_error("no box");
   }
   TDRXCustomCheckBox& Radio(TInstallerPage& page, UStringView name) { return Box(page, name); }
+  // Tab from the form itself, round the whole cycle: every stop once, in order.
+  std::vector<UString> TabCycle(bool forward) {
+    ::SetFocus(form->Handle());
+    std::vector<UString> stops;
+    for (int i = 0; i < 20; ++i) {
+      PressKey(VK_TAB, !forward);
+      const UString name = FocusedName();
+      if (!stops.empty() && name == stops.front()) break;
+      stops.push_back(name);
+    }
+    return stops;
+  }
   // What typing does: the system edit's text changes.
   void Type(TInstallerPageSetup& page, const UString& text) {
     SetWindowTextW(page.PathEdit()->InnerControl()->Handle(), W(text));
@@ -226,4 +293,151 @@ TEST_F(ProductPages, UninstallParamsStartUncheckedAndAClickWritesBoth) {
   Box(params, u"CB2").Click();
   EXPECT_FALSE(installer->Settings().ReadBool(u"Common", u"RemoveBackups", true));
   EXPECT_TRUE(installer->Settings().ReadBool(u"Common", u"RemoveContent", false));
+}
+
+// ---- The keyboard ----
+
+TEST_F(ProductPages, TabVisitsEachPagesControlsInVisualOrderThenTheButtonRow) {
+  WriteOvixConfig(destination.Path(), 4500, "0");  // an updatable installation there
+  const TTempFolder fresh;
+  struct Case {
+    const char* page;
+    bool russian;
+    bool uninstall;
+    UString destination;
+    std::vector<UString> stops;
+  };
+  const Case cases[] = {
+      {"TInstallerPageWelcome", false, false, fresh.Path(), {u"bNext"}},
+      {"TInstallerPageLicense", false, false, fresh.Path(), {u"TDRXRichViewer", u"L1"}},
+      {"TInstallerPageSetup", false, false, fresh.Path(), {u"PathEdit", u"Browse", u"CB2", u"bBack", u"bNext"}},
+      {"TInstallerPageSetup", false, false, destination.Path(),
+       {u"PathEdit", u"Browse", u"CB1", u"CB4", u"bBack", u"bNext"}},
+      {"TInstallerPageAddons", true, false, fresh.Path(), {u"CB1", u"CB2", u"CB3", u"bBack", u"bNext"}},
+      {"TInstallerPageIntegration", false, false, fresh.Path(),
+       {u"CB1", u"CB2", u"CB4", u"CB3", u"CB5", u"bBack", u"bNext"}},
+      {"TInstallerPageReadyToInstall", false, false, fresh.Path(), {u"bBack", u"bNext"}},
+      {"TInstallerPageUninstallParams", false, true, fresh.Path(), {u"CB1", u"CB2", u"bNext"}},
+  };
+  for (const Case& c : cases) {
+    TTestEntries product{{u"player.bin", "player"}};
+    if (c.uninstall) product[u"Uninstall.ini"] = "[Uninstall]\r\nCount=0\r\n";
+    MakeInstaller(c.destination, c.russian ? RussianPageEntries() : PageEntries(), product,
+                  c.russian ? u"Russian.lng" : u"English.lng");
+    form = std::make_unique<TInstallerForm>();
+    form->Show();
+    TInstallerCustomPage* page = nullptr;
+    for (int i = 0; i < form->Pages().Count(); ++i)
+      if (form->Pages().Items(i)->ClassName() == Utf8ToUtf16(c.page)) page = form->Pages().Items(i);
+    ASSERT_NE(page, nullptr) << c.page;
+    form->SetActivePage(page);
+    EXPECT_EQ(TabCycle(true), c.stops) << c.page;
+    std::vector<UString> backward(c.stops.rbegin(), c.stops.rend());
+    // Shift+Tab from the form starts at the last stop and walks the same cycle back.
+    EXPECT_EQ(TabCycle(false), backward) << c.page;
+    form.reset();
+  }
+}
+
+TEST_F(ProductPages, ArrowsMoveWithinTheRadioGroupAndCheckTheBoxTheyReach) {
+  MakeInstaller(u"");
+  installer->SetDestPath(installer->Resources().ProgramFilesPath() + u"Ovix");
+  auto& page = ShowPage<TInstallerPageSetup>();
+  Radio(page, u"CB2").SetFocus();
+  struct Step {
+    UINT key;
+    const char16_t* focused;
+    bool portable;
+  };
+  const Step steps[] = {{VK_UP, u"CB3", true}, {VK_DOWN, u"CB2", false}, {VK_DOWN, u"CB3", true},
+                        {VK_RIGHT, u"CB2", false}, {VK_LEFT, u"CB3", true}};
+  for (const Step& step : steps) {
+    PressKey(step.key);
+    EXPECT_EQ(FocusedName(), step.focused) << "key " << step.key;
+    EXPECT_EQ(Radio(page, step.focused).Checked(), true);
+    EXPECT_EQ(installer->HasFlag(ifPortable), step.portable) << "the page heard of the change";
+  }
+  EXPECT_EQ(installer->DestPath(), installer->ProductInfo().GetDefaultPortablePath());
+}
+
+TEST_F(ProductPages, SpaceTogglesTheFocusedBoxAndEnterPressesNextOnlyWhenItIsEnabled) {
+  MakeInstaller(destination.Path());
+  auto& license = ShowPage<TInstallerPageLicense>();
+  TDRXCustomCheckBox& accept = Box(license, u"L1");
+  accept.SetFocus();
+  PressKey(VK_RETURN);
+  EXPECT_EQ(form->ActivePage(), &license) << "Next is disabled: Enter does nothing";
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(accept.Checked());
+  EXPECT_TRUE(form->bNext->Enabled());
+  PressKey(VK_SPACE);
+  EXPECT_FALSE(accept.Checked());
+  PressKey(VK_SPACE);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(form->ActivePage(), &license) << "Esc does nothing in the wizard";
+  EXPECT_TRUE(form->Visible());
+  PressKey(VK_RETURN);
+  EXPECT_EQ(form->ActivePage()->ClassName(), u"TInstallerPageSetup") << "Enter pressed the default button";
+  EXPECT_EQ(FocusedName(), u"bNext") << "the focus left with the licence page, no key reaches its box";
+}
+
+TEST_F(ProductPages, AltWithALetterWorksFromAnyControlOfThePageAndTheBrowseStopTakesSpaceAndEnter) {
+  MakeInstaller(u"", AcceleratorPageEntries());
+  installer->SetDestPath(installer->Resources().ProgramFilesPath() + u"Ovix");
+  auto& page = ShowPage<TInstallerPageSetup>();
+  int browsed = 0;
+  TInstallerPageSetup::SetBrowseForFolder([&](UString&, HWND__*) {
+    ++browsed;
+    return false;
+  });
+  page.PathEdit()->SetFocus();
+  ASSERT_EQ(GetFocus(), page.PathEdit()->InnerControl()->Handle()) << "the text takes the focus";
+  PressAlt(u'p');  // "&Portable installation", typed in the system edit
+  EXPECT_TRUE(Radio(page, u"CB3").Checked());
+  EXPECT_EQ(FocusedName(), u"CB3");
+  PressAlt(u'N');  // "&Normal installation for all users"
+  EXPECT_TRUE(Radio(page, u"CB2").Checked());
+  PressAlt(u'b');  // "< &Back"
+  EXPECT_EQ(form->ActivePage()->ClassName(), u"TInstallerPageLicense");
+  form->SetActivePage(&page);
+
+  page.PathEdit()->SetFocus();
+  PressKey(VK_TAB);
+  ASSERT_EQ(FocusedName(), u"Browse");
+  PressKey(VK_SPACE);
+  PressKey(VK_RETURN);
+  EXPECT_EQ(browsed, 2);
+  EXPECT_EQ(form->ActivePage(), &page) << "Enter pressed the focused Browse, not Next";
+  PressKey(VK_TAB, true);
+  EXPECT_EQ(GetFocus(), page.PathEdit()->InnerControl()->Handle()) << "Shift+Tab goes back to the text";
+}
+
+TEST_F(ProductPages, FocusAndAcceleratorCuesWaitForTheKeyboard) {
+  MakeInstaller(destination.Path());
+  auto& page = ShowPage<TInstallerPageIntegration>();
+  BOOL always = FALSE;
+  SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &always, 0);
+  EXPECT_EQ(FocusCuesShown(form->Handle()), always != FALSE) << "a new form hides them unless always shown";
+  auto& box = dynamic_cast<TDRXCheckBox&>(Box(page, u"CB1"));
+  box.SetFocus();
+  struct Case {
+    const char* keyboard;
+    void (*press)(HWND focus);
+  };
+  const Case cases[] = {
+      {"Alt", [](HWND focus) { SendMessageW(focus, WM_SYSKEYDOWN, VK_MENU, 0x20000001); }},
+      {"Tab", [](HWND) { PressKey(VK_TAB); }},
+  };
+  for (const Case& c : cases) {
+    // Hidden as a form hides them where the system does not show them always.
+    SendMessageW(form->Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+    box.SetFocus();
+    EXPECT_FALSE(box.ShowsFocusCue()) << "focused by the program, not the keyboard";
+    EXPECT_EQ(box.AcceleratorFlag(), static_cast<uint32_t>(DT_HIDEPREFIX));
+    c.press(GetFocus());
+    EXPECT_TRUE(FocusCuesShown(form->Handle())) << c.keyboard;
+    EXPECT_TRUE(AcceleratorCuesShown(form->Handle())) << c.keyboard;
+    EXPECT_EQ(box.AcceleratorFlag(), 0u) << c.keyboard;
+  }
+  EXPECT_TRUE(dynamic_cast<TDRXCheckBox&>(Box(page, u"CB2")).ShowsFocusCue()) << "Tab moved on to the next box";
 }
