@@ -165,7 +165,7 @@ TEST_F(WizardRuns, AFirstInstallThroughEveryPageStartsThePlayerAfterTheWizard) {
   wizard.PressEnter();
 
   ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
-  EXPECT_TRUE(IsChecked(wizard.Radio(u"&Normal installation for all users")));
+  EXPECT_TRUE(IsChecked(wizard.Radio(u"N&ormal installation for all users")));
   wizard.SetPath(Dest);
   wizard.ClickNext();
   ASSERT_TRUE(wizard.WaitForPage(u"Shortcuts and Integration"));
@@ -330,7 +330,7 @@ TEST_F(WizardRuns, AnUpdateShowsItsOptionsAndBacksUpUnlessTheBoxIsUnticked) {
     ASSERT_NO_FATAL_FAILURE(WalkToTheOptions(wizard));
     EXPECT_EQ(wizard.Path(), Dest) << "the registered installation";
     EXPECT_TRUE(IsChecked(wizard.Box(u"&Update the installed version")));
-    HWND backupBox = wizard.Box(u"Make a &backup of the installed version");
+    HWND backupBox = wizard.Box(u"Make a ba&ckup of the installed version");
     EXPECT_FALSE(IsWindowEnabled(wizard.Radio(u"&Portable installation")));
     EXPECT_TRUE(wizard.Shows(u"The installed version in this folder will be updated. Your settings are kept."));
     if (!backup) wizard.Click(backupBox);
@@ -445,7 +445,7 @@ TEST_F(WizardRuns, AWholeInstallWithKeystrokesOnly) {
   ASSERT_TRUE(wizard.WaitForPage(u"Installation Options"));
   wizard.TypePath(Dest);
   EXPECT_EQ(wizard.Path(), Dest);
-  EXPECT_TRUE(IsChecked(wizard.Radio(u"&Normal installation for all users")));
+  EXPECT_TRUE(IsChecked(wizard.Radio(u"N&ormal installation for all users")));
   wizard.PressEnter();  // Enter in the text presses Next
   ASSERT_TRUE(wizard.WaitForPage(u"Shortcuts and Integration"));
   PostAltKey(wizard.Window(), u'c');  // "Add Ovix to the &context menu of folders"
