@@ -6,6 +6,9 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <string>
+
 #include "AccessibleTree.h"
 #include "DRX.Platform.h"
 #include "DRX.Utils.Paths.h"
@@ -224,7 +227,13 @@ constexpr long kUnavailable = STATE_SYSTEM_UNAVAILABLE;
 
 }  // namespace
 
+// The share a progress bar reads ("45%"), as a number.
+int PercentOf(const UString& value) { return value.empty() ? -1 : std::stoi(Utf16ToUtf8(value)); }
+
 TEST_F(WizardRuns, AScreenReaderReadsEveryPageAndInstallsAndUninstallsThroughIt) {
+  // A running player holds the first step (closing it) for a moment, so that the progress can be read.
+  const TPlayerWindow player(u"TOvixMainForm");
+  ASSERT_TRUE(player.Shown());
   TSetupProcess setup(SetupProgram(), u"");
   HWND dialog = WaitForVisibleTopLevel(IsLanguageDialog);
   ASSERT_TRUE(dialog);
@@ -281,6 +290,16 @@ TEST_F(WizardRuns, AScreenReaderReadsEveryPageAndInstallsAndUninstallsThroughIt)
     EXPECT_NE(page.Find(ROLE_SYSTEM_TEXT, u"Ready to Install").Value.find(Dest), UString::npos) << "the summary";
     page.Activate(ROLE_SYSTEM_PUSHBUTTON, u"Install");
   }
+  ASSERT_TRUE(wizard.WaitForPage(u"Installing"));
+  std::vector<int> progress;
+  while (wizard.Page().starts_with(u"Installing.")) {
+    const TAccessibleNode tree = ReadAccessibleTree(wizard.Window());
+    if (const TAccessibleNode* bar = FindAccessible(tree, ROLE_SYSTEM_PROGRESSBAR, u"Installing"))
+      if (progress.empty() || PercentOf(bar->Value) != progress.back()) progress.push_back(PercentOf(bar->Value));
+    PumpAndWait(20);
+  }
+  ASSERT_GE(progress.size(), 2u) << "the progress bar's value rises while the reader looks";
+  EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
   ASSERT_TRUE(wizard.WaitForPage(u"Completed"));
   {
     TReaderView page(wizard.Window());
