@@ -41,12 +41,6 @@ UString ProductFolderIn(const UString& chosen, const UString& productName) {
 
 // ---- TInstallerPageSettings ----
 
-TDRXCheckBox* TInstallerPageSettings::Box(UStringView name) const {
-  for (TDRXCheckBox* box : boxes_)
-    if (box->Name() == name) return box;
-  return nullptr;
-}
-
 void TInstallerPageSettings::CreateSettingBoxes(UStringView section, const std::vector<TPageSetting>& settings) {
   section_ = UString(section);
   settings_ = settings;
@@ -221,13 +215,14 @@ void TInstallerPageAddons::CreateControls() {
   CreateSettingBoxes(u"Common", {{u"CB1", Bounds(60, 100, 500, 17), u"AddonsViewer"},
                                  {u"CB2", Bounds(60, 120, 500, 17), u"AddonsExtensions"},
                                  {u"CB3", Bounds(60, 140, 500, 17), u"AddonsShortcuts"}});
-  for (TDRXFormattedLabel** label : {&licenseLabel_, &linksLabel_}) {
-    *label = CreateControl<TDRXFormattedLabel>(label == &licenseLabel_ ? Bounds(40, 280, 500, 20)
-                                                                         : Bounds(40, 310, 550, 50),
-                                               u"");
-    (*label)->SetBorders(false);
-    (*label)->SetTransparent(true);
-  }
+  const auto createOfferLabel = [this](const TRect& bounds96) {
+    auto* label = CreateControl<TDRXFormattedLabel>(bounds96, u"");
+    label->SetBorders(false);
+    label->SetTransparent(true);
+    return label;
+  };
+  licenseLabel_ = createOfferLabel(Bounds(40, 280, 500, 20));
+  linksLabel_ = createOfferLabel(Bounds(40, 310, 550, 50));
 }
 
 void TInstallerPageAddons::Localize() {

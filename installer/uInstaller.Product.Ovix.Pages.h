@@ -29,8 +29,6 @@ class TInstallerPageSettings : public TInstallerPage {
   static constexpr UStringView kClassName = u"TInstallerPageSettings";
   UString ClassName() const override { return UString(kClassName); }
 
-  TDRXCheckBox* Box(UStringView name) const;
-
  protected:
   // One box per setting, of the section given; a click on any writes them all.
   void CreateSettingBoxes(UStringView section, const std::vector<TPageSetting>& settings);
