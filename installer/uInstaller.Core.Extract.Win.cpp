@@ -11,6 +11,7 @@
 #include "DRX.Utils.Shell.h"
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.FileUtils.h"
+#include "uInstaller.Core.FileWriter.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.Package.h"
 #include "uInstaller.Core.ProductInfo.h"
@@ -88,6 +89,8 @@ bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStrea
                                                  std::unique_ptr<TStream>& target) {
   // Where nothing is (no file, no link) the file is created at once, without a look first.
   if ((target = TryCreate(fileName, fmCreate | fmExclusive | fmShareExclusive))) return true;
+  // The file may be one still being written (a target named twice): it is looked at when complete.
+  if (writer_) writer_->WaitForAll();
   if ((target = TryCreateExclusive(fileName))) return true;
   const bool link = IsFileLink(fileName);
   if (!link && !FileExists(fileName)) {
@@ -109,7 +112,24 @@ bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStrea
   }
 }
 
-void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) {
+void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) { Extract(file, nullptr); }
+
+void TInstallerExtractHelper::ExtractFiles(const std::vector<const TInstallerScriptFile*>& files,
+                                           const std::function<void(size_t index)>& starting) {
+  TInstallerFileWriter writer;
+  writer_ = &writer;
+  struct TDetach {
+    TInstallerFileWriter*& writer;
+    ~TDetach() { writer = nullptr; }
+  } detach{writer_};
+  for (size_t i = 0; i < files.size(); ++i) {
+    starting(i);
+    Extract(*files[i], &writer);
+  }
+  writer.WaitForAll();
+}
+
+void TInstallerExtractHelper::Extract(const TInstallerScriptFile& file, TInstallerFileWriter* writer) {
   TInstallerResources& resources = Installer->Resources();
   const UString target = resources.ExpandPath(file.Name);
   // The folder of the previous file was checked and created a moment ago.
@@ -118,11 +138,12 @@ void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) {
     ForceFolder(folder);
     extractedFolder_ = folder;
   }
-  std::unique_ptr<TMemoryStream> source = resources.GetFile(file.GetSourceName());
+  const std::string_view bytes = resources.GetFileBytes(file.GetSourceName());
+  TBytesViewStream source(bytes);
   std::unique_ptr<TStream> stream;
-  if (!CreateTargetStream(target, *source, stream)) return;
-  source->SetPosition(0);
-  stream->CopyFrom(*source, source->Size());
+  if (!CreateTargetStream(target, source, stream)) return;
+  if (writer) return writer->Write(std::move(stream), bytes);
+  stream->WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
 std::vector<const TInstallerScriptFile*> TInstallerActionExtract::FilesToExtract() {
@@ -140,10 +161,7 @@ void TInstallerActionExtract::Execute() {
   SetStatus(CommonString(u"A4"));
   const std::vector<const TInstallerScriptFile*> files = FilesToExtract();
   const size_t count = files.size();
-  for (size_t i = 0; i < count; ++i) {
-    SetProgress(static_cast<int>((i + 1) * 100 / count));
-    Installer->ExtractHelper().ExtractFile(*files[i]);
-  }
+  Installer->ExtractHelper().ExtractFiles(files, [&](size_t i) { SetProgress(static_cast<int>((i + 1) * 100 / count)); });
   SetStatus(CommonString(u"A7"));
   WriteUninstallData(Installer->DestPath(), files);
 }

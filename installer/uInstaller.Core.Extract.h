@@ -15,6 +15,7 @@
 #include "uInstaller.Core.Actions.h"
 
 class TDRXIniFile;
+class TInstallerFileWriter;
 class TInstallerScriptFile;
 
 class TInstallerExtractHelper {
@@ -28,6 +29,11 @@ class TInstallerExtractHelper {
   // Writes one script file to its target. Below the destination no folder on
   // the way may be a link: the files behind it are not the installation's.
   void ExtractFile(const TInstallerScriptFile& file);
+  // ExtractFile for each file in order, the bytes of one written on a second
+  // thread while the next is created; every file is written when it returns.
+  // `starting` is called with each file's index before its turn.
+  void ExtractFiles(const std::vector<const TInstallerScriptFile*>& files,
+                    const std::function<void(size_t index)>& starting);
   // Creates the folder with its missing parents; raises ("Common", "E3")
   // otherwise, and for a folder link on the way below DestPath (what it points
   // to is not the installation's: the backup folder included).
@@ -48,8 +54,11 @@ class TInstallerExtractHelper {
   void RefuseFolderLinks(const UString& folder);
   // Question, run on the main thread while the calling thread waits.
   int Ask(const UString& text);
+  // Writes the file's bytes, through the writer when there is one.
+  void Extract(const TInstallerScriptFile& file, TInstallerFileWriter* writer);
 
   UString extractedFolder_;  // the folder ExtractFile last forced, free of links
+  TInstallerFileWriter* writer_ = nullptr;  // while ExtractFiles runs
 };
 
 // The message box the program asks with: warning, Abort/Retry/Ignore, Retry preselected.

@@ -219,6 +219,13 @@ bool TSetupPackageReader::Extract(const UString& name, std::unique_ptr<TMemorySt
   return true;
 }
 
+bool TSetupPackageReader::View(const UString& name, std::string_view& bytes) const {
+  const TSetupPackageFileTableItem* item;
+  if (!FFileTable->Find(name, item)) return false;
+  bytes = BytesOf(*item);
+  return true;
+}
+
 std::unique_ptr<TMemoryStream> TSetupPackageReader::ExtractItem(int index) const {
   return Copy(FFileTable->Items(index));
 }
@@ -230,9 +237,13 @@ void TSetupPackageReader::ExtractItem(int index, TStream& target) const {
     target.WriteBuffer(bytes + done, std::min(kMaxCopyBlockSize, item.Size - done));
 }
 
-std::unique_ptr<TMemoryStream> TSetupPackageReader::Copy(const TSetupPackageFileTableItem& item) const {
+std::string_view TSetupPackageReader::BytesOf(const TSetupPackageFileTableItem& item) const {
   // The table was checked against the decoded stream when the package was read.
-  return std::make_unique<TMemoryStream>(FData->Bytes().substr(static_cast<size_t>(item.Offset), static_cast<size_t>(item.Size)));
+  return FData->Bytes().substr(static_cast<size_t>(item.Offset), static_cast<size_t>(item.Size));
+}
+
+std::unique_ptr<TMemoryStream> TSetupPackageReader::Copy(const TSetupPackageFileTableItem& item) const {
+  return std::make_unique<TMemoryStream>(BytesOf(item));
 }
 
 TSetupPackageBuilder::TSetupPackageBuilder(int32_t key) : FKey(SetupPackageKey(key)) {

@@ -101,6 +101,8 @@ class TSetupPackageReader : public TCustomSetupPackage {
   bool Contains(const UString& name) const;
   // A copy of the entry's bytes, positioned at 0 and owned by the caller.
   bool Extract(const UString& name, std::unique_ptr<TMemoryStream>& stream) const;
+  // The entry's bytes where they lie in the decoded package, valid while the reader lives.
+  bool View(const UString& name, std::string_view& bytes) const;
   std::unique_ptr<TMemoryStream> ExtractItem(int index) const;
   // Writes the entry's bytes into the target at its position, without a copy in between.
   void ExtractItem(int index, TStream& target) const;
@@ -111,6 +113,7 @@ class TSetupPackageReader : public TCustomSetupPackage {
   void ReadPackage(TStream& source);
   // Rejects a table or entries that point outside the decoded stream.
   void ReadFileTable();
+  std::string_view BytesOf(const TSetupPackageFileTableItem& item) const;
   std::unique_ptr<TMemoryStream> Copy(const TSetupPackageFileTableItem& item) const;
 };
 

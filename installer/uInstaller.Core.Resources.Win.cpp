@@ -77,6 +77,12 @@ std::unique_ptr<TMemoryStream> TInstallerResources::GetFile(const UString& name)
   throw MissingFileError(name);
 }
 
+std::string_view TInstallerResources::GetFileBytes(const UString& name) {
+  std::string_view bytes;
+  if (productPackage_->View(name, bytes) || setupPackage_->View(name, bytes)) return bytes;
+  throw MissingFileError(name);
+}
+
 void TInstallerResources::RequireFile(const UString& name) {
   if (!productPackage_->Contains(name) && !setupPackage_->Contains(name)) throw MissingFileError(name);
 }

@@ -60,6 +60,8 @@ class TInstallerResources {
   // A new stream with the entry, from the product package first; raises
   // EInstallerInstallError "Cannot locate ... file in setup archive".
   std::unique_ptr<TMemoryStream> GetFile(const UString& name);
+  // The entry's bytes in place, found as GetFile finds them; valid while the resources live.
+  std::string_view GetFileBytes(const UString& name);
   // Raises GetFile's error when neither package holds the entry; reads nothing.
   void RequireFile(const UString& name);
   std::unique_ptr<TInstallerImage> GetImage(const UString& name);

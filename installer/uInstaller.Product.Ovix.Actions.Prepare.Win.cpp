@@ -13,6 +13,7 @@
 #include "uInstaller.Core.Exceptions.h"
 #include "uInstaller.Core.Extract.h"
 #include "uInstaller.Core.FileUtils.h"
+#include "uInstaller.Core.FolderCache.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.ProductInfo.h"
 #include "uInstaller.Core.Resources.h"
@@ -199,10 +200,11 @@ void TInstallerActionPrepare::AddObsoleteFiles(TDRXStringList& deleteList) {
 
 void TInstallerActionPrepare::AddComponentTargets(TDRXStringList& deleteList) {
   const TInstallerScriptGroup& components = Script().Components;
+  TInstallerFolderCache folders(DestPath());
   for (int i = 0; i < components.Count(); ++i) {
     const UString target = Resources().ExpandPath(components.Items(i).Name);
     // Behind a folder link lies another folder's file (the extraction refuses to write there).
-    if (FirstFolderLinkBelow(DestPath(), ExtractFilePath(target)).empty()) deleteList.Add(target);
+    if (folders.IsFreeOfLinks(ExtractFilePath(target))) deleteList.Add(target);
   }
 }
 
@@ -216,10 +218,14 @@ void TInstallerActionPrepare::RunUpdateTasks(TDRXStringList& deleteList) {
 
 void TInstallerActionPrepare::DeleteFiles(TDRXStringList& deleteList) {
   SetStatus(CommonString(u"A3"));
+  TInstallerFolderCache cache(DestPath());
   TDRXStringList folders;
   for (int i = 0; i < deleteList.Count(); ++i) {
+    // A fresh installation lists every target in folders that do not exist yet.
+    const UString folder = ExtractFilePath(deleteList.Strings(i));
+    if (!cache.Exists(folder)) continue;
     SafeDeleteFile(deleteList.Strings(i));
-    folders.Add(ExtractFilePath(deleteList.Strings(i)));
+    folders.Add(folder);
   }
   folders.RemoveDuplicates();
   folders.Sort();

@@ -11,6 +11,7 @@
 #include "DRX.Utils.Shell.FolderGuard.h"
 #include "DRX.Utils.Shell.h"
 #include "uInstaller.Core.FileUtils.h"
+#include "uInstaller.Core.FolderCache.h"
 #include "uInstaller.Core.Installer.h"
 #include "uInstaller.Core.Resources.h"
 #include "uInstaller.Core.Script.h"
@@ -45,7 +46,9 @@ std::vector<UString> ProductProfileFolders() {
 class TUninstallScope {
  public:
   TUninstallScope()
-      : destPath_(Installer->DestPath()), windowsFolder_(GetFinalPathName(GetShellFolder(CSIDL_WINDOWS))) {
+      : destPath_(Installer->DestPath()),
+        windowsFolder_(GetFinalPathName(GetShellFolder(CSIDL_WINDOWS))),
+        folders_(RebuildFolderPath(destPath_)) {
     TInstallerResources& resources = Installer->Resources();
     TInstallerScript& script = resources.Script();
     for (const TInstallerScriptGroup* group : {&script.Components, &script.Shortcuts}) {
@@ -65,12 +68,18 @@ class TUninstallScope {
   UString FileOf(const UString& entry) {
     if (Trim(entry).empty()) return {};
     const bool full = IsFullPath(entry);
-    UString file = PathInsideFolderWithoutLinks(full ? entry : destPath_ + entry, destPath_);
+    UString file = InsideDestination(full ? entry : destPath_ + entry);
     if (file.empty() && full) file = InProductPlaces(entry);
     return file.empty() || IsNeverDeleted(file) ? UString() : file;
   }
 
  private:
+  // PathInsideFolderWithoutLinks(path, destPath_), each folder looked at once.
+  UString InsideDestination(const UString& path) {
+    UString file = RebuildPathInsideFolder(path, destPath_);
+    return !file.empty() && folders_.IsFreeOfLinks(ExtractFilePath(file)) ? file : UString();
+  }
+
   UString InProductPlaces(const UString& path) {
     for (const UString& file : scriptFiles_) {
       if (IsSamePath(path, file)) return file;
@@ -93,10 +102,18 @@ class TUninstallScope {
     }
   }
 
-  bool IsNeverDeleted(const UString& file) const {
-    if (DirectoryExists(file)) return true;
-    const UString final = GetFinalPathName(file);
+  bool IsNeverDeleted(const UString& file) {
+    const DWORD attributes = GetFileAttributesW(W(file));
+    const bool found = attributes != INVALID_FILE_ATTRIBUTES;
+    if (found && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    const UString final = found && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? GetFinalPathName(file) : FinalPathOfPlainFile(file);
     return final.empty() || windowsFolder_.empty() || IsPathInsideFolder(final, windowsFolder_);
+  }
+
+  // GetFinalPathName of a file that is no link (or missing): its folder's final form and its name.
+  UString FinalPathOfPlainFile(const UString& file) {
+    const UString& folder = folders_.FinalPath(ExtractFilePath(file));
+    return folder.empty() ? UString() : folder + ExtractFileName(file);
   }
 
   UString destPath_;
@@ -104,6 +121,7 @@ class TUninstallScope {
   std::vector<UString> scriptFiles_;
   std::vector<UString> productFolders_;
   bool profilesAdded_ = false;
+  TInstallerFolderCache folders_;  // below DestPath; final forms of any folder
 };
 
 // Every subfolder below `folder`, each after its own subfolders.

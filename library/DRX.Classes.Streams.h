@@ -64,6 +64,14 @@ class TCustomMemoryStream : public TStream {
   int64_t position_ = 0;
 };
 
+// Bytes that someone else owns, read where they lie; they must outlive the stream.
+class TBytesViewStream : public TCustomMemoryStream {
+ public:
+  explicit TBytesViewStream(std::string_view bytes) {
+    SetPointer(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int64_t>(bytes.size()));
+  }
+};
+
 // A growable stream in memory that owns its bytes.
 class TMemoryStream : public TCustomMemoryStream {
  public:

@@ -190,3 +190,16 @@ UString JoinPathNames(const TDRXPathNames& parts) {
   if (parts.Names.empty()) path += u'\\';
   return path;
 }
+
+UString RebuildFolderPath(UStringView folder) {
+  TDRXPathNames parts;
+  return SplitFullPath(folder, parts) ? IncludeTrailingBackslash(JoinPathNames(parts)) : UString();
+}
+
+UString RebuildPathInsideFolder(UStringView path, UStringView folder) {
+  std::vector<UString> names;
+  TDRXPathNames parts;
+  if (!NamesBelowFolder(path, folder, names) || !SplitFullPath(folder, parts)) return {};
+  parts.Names.insert(parts.Names.end(), names.begin(), names.end());
+  return JoinPathNames(parts);
+}

@@ -49,3 +49,8 @@ bool IsPathInsideFolder(UStringView path, UStringView folder);
 bool IsSamePath(UStringView a, UStringView b);
 // Root and names joined with backslashes, the root's own included ("C:\a\b").
 UString JoinPathNames(const TDRXPathNames& parts);
+// The folder rebuilt from its names, with a trailing backslash; empty when it does not split.
+UString RebuildFolderPath(UStringView folder);
+// `path` rebuilt from its names when it lies inside `folder` (NamesBelowFolder),
+// beginning with RebuildFolderPath(folder); empty otherwise.
+UString RebuildPathInsideFolder(UStringView path, UStringView folder);

@@ -324,13 +324,9 @@ bool ForceDirectories(const UString& Folder) {
 }
 
 UString PathInsideFolderWithoutLinks(const UString& Path, const UString& Folder) {
-  std::vector<UString> names;
-  TDRXPathNames parts;
-  if (!NamesBelowFolder(Path, Folder, names) || !SplitFullPath(Folder, parts)) return {};
-  const UString folder = IncludeTrailingBackslash(JoinPathNames(parts));
-  parts.Names.insert(parts.Names.end(), names.begin(), names.end());
-  const UString path = JoinPathNames(parts);
-  return FirstFolderLinkBelow(folder, ExtractFilePath(path)).empty() ? path : UString();
+  const UString path = RebuildPathInsideFolder(Path, Folder);
+  if (path.empty()) return {};
+  return FirstFolderLinkBelow(RebuildFolderPath(Folder), ExtractFilePath(path)).empty() ? path : UString();
 }
 
 bool IsFolderLink(const UString& Folder) {

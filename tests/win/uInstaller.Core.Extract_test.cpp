@@ -349,6 +349,16 @@ TEST_F(Extraction, TheActionWritesTheFilesOfTheFamilyThenUninstallDataAndTheEntr
   EXPECT_EQ(key.ReadString(u"InstallPath"), destination.Path());
 }
 
+// The first copy may still be on its way to the disk when the second comes.
+TEST_F(Extraction, ATargetNamedTwiceEndsWithTheLaterEntry) {
+  Create("<File name=\"$DEST\\Ovix.exe\">player.bin</File><File name=\"$DEST\\Readme.txt\">readme.en</File>"
+         "<File name=\"$DEST\\Ovix.exe\">helper.bin</File>");
+  RunAction();
+  EXPECT_EQ(installer->Errors().Count(), 0) << Utf16ToUtf8(installer->Errors().Text());
+  EXPECT_EQ(ReadFileBytes(destination.File(u"Ovix.exe")), "HELPER");
+  EXPECT_EQ(ReadFileBytes(destination.File(u"Readme.txt")), "README");
+}
+
 TEST_F(Extraction, APortableRunWithoutComponentsStillLeavesUninstallDataButNoEntry) {
   Create("", u"/PORTABLE");
   ASSERT_TRUE(installer->HasFlag(ifPortable));
