@@ -20,6 +20,14 @@ int Fail(const char* what) {
   return 1;
 }
 
+// On Windows the shell's desktop is always there. Under Wine the first program
+// that makes a window starts explorer.exe for the desktop, and the server keeps
+// that desktop a second after the last program using it has ended: a timed
+// program would carry both. A window of the timer's own, made before the job
+// starts, puts explorer.exe outside the job and keeps the desktop until the
+// timed tree has ended.
+HWND HoldDesktop() { return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+
 }  // namespace
 
 int main() {
@@ -35,6 +43,7 @@ int main() {
   if (!SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &association, sizeof association))
     return Fail("no completion port for the job");
 
+  const HWND desktopHolder = HoldDesktop();
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
   STARTUPINFOW startup{};
@@ -60,5 +69,6 @@ int main() {
   DWORD exitCode = 0;
   GetExitCodeProcess(process.hProcess, &exitCode);
   std::printf("%.0f %lu\n", (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart, exitCode);
+  if (desktopHolder) DestroyWindow(desktopHolder);
   return 0;
 }

@@ -118,14 +118,22 @@ std::vector<TDRXProtectedFolder> ProtectedFoldersAsNamed() {
   return folders;
 }
 
-}  // namespace
-
-std::vector<TDRXProtectedFolder> GetProtectedFolders() {
+std::vector<TDRXProtectedFolder> ResolvedProtectedFolders() {
   std::vector<TDRXProtectedFolder> folders = ProtectedFoldersAsNamed();
   for (TDRXProtectedFolder& folder : folders) {
     const UString resolved = GetFinalPathName(folder.Path);
     folder.Path = IncludeTrailingBackslash(resolved.empty() ? ExpandFileName(folder.Path) : resolved);
   }
+  return folders;
+}
+
+}  // namespace
+
+std::vector<TDRXProtectedFolder> GetProtectedFolders() {
+  // Named and resolved once a process (some forty folders, tens of
+  // milliseconds): the system's folders do not move while a setup runs. A
+  // failure is no answer and is tried again at the next call.
+  static const std::vector<TDRXProtectedFolder> folders = ResolvedProtectedFolders();
   return folders;
 }
 
