@@ -97,7 +97,8 @@ void AddAccountFolders(std::vector<TDRXProtectedFolder>& folders) {
   }
 }
 
-std::vector<TDRXProtectedFolder> ProtectedFoldersAsNamed() {
+// Every protected folder but the accounts' own.
+std::vector<TDRXProtectedFolder> SystemFoldersAsNamed() {
   const UString windows = WindowsFolder();
   std::vector<TDRXProtectedFolder> folders = {{windows, fsTree}, {GetShellFolder(CSIDL_SYSTEM), fsTree}};
   const UString systemDrive = windows.substr(0, 3);
@@ -114,12 +115,10 @@ std::vector<TDRXProtectedFolder> ProtectedFoldersAsNamed() {
   folders.push_back({PlatformTempFolder(), fsFolder});
   folders.push_back({ExtractFilePath(ExcludeTrailingBackslash(GetShellFolder(CSIDL_PROFILE))), fsFolder});
   AddProfileListFolders(folders);
-  AddAccountFolders(folders);
   return folders;
 }
 
-std::vector<TDRXProtectedFolder> ResolvedProtectedFolders() {
-  std::vector<TDRXProtectedFolder> folders = ProtectedFoldersAsNamed();
+std::vector<TDRXProtectedFolder> Resolved(std::vector<TDRXProtectedFolder> folders) {
   for (TDRXProtectedFolder& folder : folders) {
     const UString resolved = GetFinalPathName(folder.Path);
     folder.Path = IncludeTrailingBackslash(resolved.empty() ? ExpandFileName(folder.Path) : resolved);
@@ -130,10 +129,15 @@ std::vector<TDRXProtectedFolder> ResolvedProtectedFolders() {
 }  // namespace
 
 std::vector<TDRXProtectedFolder> GetProtectedFolders() {
-  // Named and resolved once a process (some forty folders, tens of
-  // milliseconds): the system's folders do not move while a setup runs. A
-  // failure is no answer and is tried again at the next call.
-  static const std::vector<TDRXProtectedFolder> folders = ResolvedProtectedFolders();
+  // The system's folders are named and resolved once a process (some forty,
+  // tens of milliseconds): they do not move while a setup runs. A failure is
+  // no answer and is tried again at the next call. The accounts are asked
+  // every time.
+  static const std::vector<TDRXProtectedFolder> systemFolders = Resolved(SystemFoldersAsNamed());
+  std::vector<TDRXProtectedFolder> accountFolders;
+  AddAccountFolders(accountFolders);
+  std::vector<TDRXProtectedFolder> folders = systemFolders;
+  for (TDRXProtectedFolder& folder : Resolved(std::move(accountFolders))) folders.push_back(std::move(folder));
   return folders;
 }
 

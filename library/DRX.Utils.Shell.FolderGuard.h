@@ -54,7 +54,7 @@ TDRXFolderCheck MatchProtectedFolders(const UString& Folder, const std::vector<T
 // and Common Files (both views), ProgramData, the folder of the profiles, the
 // Public profile and its known folders, every account's profile folder with
 // its usual known folders and application-data folder, the current user's
-// shell folders and the temporary folders; named and resolved once a process.
+// shell folders and the temporary folders (the system's named and resolved once a process).
 std::vector<TDRXProtectedFolder> GetProtectedFolders();
 
 // Resolves Folder (relative names against the current folder) and matches it
