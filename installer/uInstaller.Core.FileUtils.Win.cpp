@@ -47,8 +47,9 @@ void DeleteFileOnReboot(const UString& fileName) {
   MoveFileExW(W(fileName), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
-void SafeDeleteFile(const UString& fileName) {
-  const DWORD attributes = GetFileAttributesW(W(fileName));
+void SafeDeleteFile(const UString& fileName) { SafeDeleteFile(fileName, GetFileAttributesW(W(fileName))); }
+
+void SafeDeleteFile(const UString& fileName, uint32_t attributes) {
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
   // A link's attributes are left alone: the change might reach what it points to.
   constexpr DWORD kProtecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;

@@ -16,6 +16,9 @@
 // next restart. Raises only when no temporary name can be made; a missing file
 // or a folder is no error.
 void SafeDeleteFile(const UString& fileName);
+// The same for a file whose attributes the caller has just read
+// (INVALID_FILE_ATTRIBUTES: there is no such file), one look fewer.
+void SafeDeleteFile(const UString& fileName, uint32_t attributes);
 // Schedules the file for deletion at the next restart; the result is ignored.
 void DeleteFileOnReboot(const UString& fileName);
 // Removes the name when it is a link to a file, never what it points to, so

@@ -64,13 +64,16 @@ class TUninstallScope {
     }
   }
 
-  // The file to delete for an entry of the list; empty when it is not ours.
-  UString FileOf(const UString& entry) {
+  // The file to delete for an entry of the list, with its attributes as they
+  // were read for the check; empty when it is not ours.
+  UString FileOf(const UString& entry, uint32_t& attributes) {
     if (Trim(entry).empty()) return {};
     const bool full = IsFullPath(entry);
     UString file = InsideDestination(full ? entry : destPath_ + entry);
     if (file.empty() && full) file = InProductPlaces(entry);
-    return file.empty() || IsNeverDeleted(file) ? UString() : file;
+    if (file.empty()) return {};
+    attributes = GetFileAttributesW(W(file));
+    return IsNeverDeleted(file, attributes) ? UString() : file;
   }
 
  private:
@@ -102,8 +105,7 @@ class TUninstallScope {
     }
   }
 
-  bool IsNeverDeleted(const UString& file) {
-    const DWORD attributes = GetFileAttributesW(W(file));
+  bool IsNeverDeleted(const UString& file, uint32_t attributes) {
     const bool found = attributes != INVALID_FILE_ATTRIBUTES;
     if (found && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
     const UString final = found && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? GetFinalPathName(file) : FinalPathOfPlainFile(file);
@@ -212,7 +214,8 @@ std::unique_ptr<TDRXStringList> TInstallerActionUninstallFiles::CreateFileList()
   TUninstallScope scope;
   auto files = std::make_unique<TDRXStringList>();
   for (const UString& entry : entries) {
-    if (const UString file = scope.FileOf(entry); !file.empty()) files->Add(file);
+    uint32_t attributes = 0;
+    if (const UString file = scope.FileOf(entry, attributes); !file.empty()) files->Add(file, attributes);
   }
   files->RemoveDuplicates();
   return files;
@@ -256,7 +259,7 @@ void TInstallerActionUninstallFiles::Execute() {
   const int total = files->Count() + folders->Count();
   int done = 0;
   for (int i = 0; i < files->Count(); ++i) {
-    SafeDeleteFile(files->Strings(i));
+    SafeDeleteFile(files->Strings(i), static_cast<uint32_t>(files->Data(i)));
     SetProgress(MulDiv(100, ++done, total));
   }
   for (int i = 0; i < folders->Count(); ++i) {

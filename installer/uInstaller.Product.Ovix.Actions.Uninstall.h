@@ -59,6 +59,7 @@ class TInstallerActionUninstallFiles : public TInstallerAction {
   // Start-menu or profile folders; never through a link, never a folder, never
   // in the Windows folder. Anything else, a name with a part of dots included,
   // is skipped. A list that cannot be read raises before anything is deleted.
+  // Each file's data is its attributes as read for the check.
   std::unique_ptr<TDRXStringList> CreateFileList();
   // The folders to remove, in order, each with its mark: every subfolder of
   // DestPath after its own subfolders (links are neither listed nor entered),
