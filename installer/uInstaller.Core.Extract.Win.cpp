@@ -112,7 +112,7 @@ bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStrea
   }
 }
 
-void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) { Extract(file, nullptr); }
+void TInstallerExtractHelper::ExtractFile(const TInstallerScriptFile& file) { Extract(file); }
 
 void TInstallerExtractHelper::ExtractFiles(const std::vector<const TInstallerScriptFile*>& files,
                                            const std::function<void(size_t index)>& starting) {
@@ -124,12 +124,12 @@ void TInstallerExtractHelper::ExtractFiles(const std::vector<const TInstallerScr
   } detach{writer_};
   for (size_t i = 0; i < files.size(); ++i) {
     starting(i);
-    Extract(*files[i], &writer);
+    Extract(*files[i]);
   }
   writer.WaitForAll();
 }
 
-void TInstallerExtractHelper::Extract(const TInstallerScriptFile& file, TInstallerFileWriter* writer) {
+void TInstallerExtractHelper::Extract(const TInstallerScriptFile& file) {
   TInstallerResources& resources = Installer->Resources();
   const UString target = resources.ExpandPath(file.Name);
   // The folder of the previous file was checked and created a moment ago.
@@ -142,7 +142,7 @@ void TInstallerExtractHelper::Extract(const TInstallerScriptFile& file, TInstall
   TBytesViewStream source(bytes);
   std::unique_ptr<TStream> stream;
   if (!CreateTargetStream(target, source, stream)) return;
-  if (writer) return writer->Write(std::move(stream), bytes);
+  if (writer_) return writer_->Write(std::move(stream), bytes);
   stream->WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 

@@ -54,8 +54,8 @@ class TInstallerExtractHelper {
   void RefuseFolderLinks(const UString& folder);
   // Question, run on the main thread while the calling thread waits.
   int Ask(const UString& text);
-  // Writes the file's bytes, through the writer when there is one.
-  void Extract(const TInstallerScriptFile& file, TInstallerFileWriter* writer);
+  // Writes the file's bytes, through the writer while ExtractFiles runs.
+  void Extract(const TInstallerScriptFile& file);
 
   UString extractedFolder_;  // the folder ExtractFile last forced, free of links
   TInstallerFileWriter* writer_ = nullptr;  // while ExtractFiles runs
