@@ -54,10 +54,13 @@ TInstallerPackages ReleasePackages(const UString& program, bool uninstalling) {
   if (!module) throw Exception(u"cannot open " + program);
   TInstallerPackages packages;
   packages.Setup = Timed("decode SETUP", [&] { return std::make_unique<TSetupPackageReader>(module, u"SETUP"); });
-  packages.Product = uninstalling ? Timed("read Uninstall.dat",
-                                          [&] { return std::make_unique<TSetupPackageReader>(ChangeFileExt(program, u".dat")); })
-                                  : Timed("decode PRODUCT",
-                                          [&] { return std::make_unique<TSetupPackageReader>(module, u"PRODUCT"); });
+  if (uninstalling) {
+    const UString list = ChangeFileExt(program, u".dat");
+    packages.Product = Timed("read Uninstall.dat", [&] { return std::make_unique<TSetupPackageReader>(list); });
+  } else {
+    packages.Product =
+        Timed("decode PRODUCT", [&] { return std::make_unique<TSetupPackageReader>(module, u"PRODUCT"); });
+  }
   return packages;
 }
 
@@ -119,7 +122,8 @@ int main() {
   const std::vector<UString> args = Arguments();
   const bool install = args.size() == 3 && args[0] == u"install";
   if (!install && !(args.size() == 2 && args[0] == u"uninstall")) {
-    std::fprintf(stderr, "usage: InstallPhases_timing.exe install SETUP.EXE FOLDER | uninstall FOLDER\\Uninstall.exe\n");
+    std::fprintf(stderr, "usage: InstallPhases_timing.exe install SETUP.EXE FOLDER\n"
+                         "       InstallPhases_timing.exe uninstall FOLDER\\Uninstall.exe\n");
     return 1;
   }
   UseOvixProduct();

@@ -26,7 +26,9 @@ int Fail(const char* what) {
 // program would carry both. A window of the timer's own, made before the job
 // starts, puts explorer.exe outside the job and keeps the desktop until the
 // timed tree has ended.
-HWND HoldDesktop() { return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+HWND HoldDesktop() {
+  return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
 
 }  // namespace
 

@@ -161,7 +161,8 @@ void TInstallerActionExtract::Execute() {
   SetStatus(CommonString(u"A4"));
   const std::vector<const TInstallerScriptFile*> files = FilesToExtract();
   const size_t count = files.size();
-  Installer->ExtractHelper().ExtractFiles(files, [&](size_t i) { SetProgress(static_cast<int>((i + 1) * 100 / count)); });
+  Installer->ExtractHelper().ExtractFiles(files,
+                                          [&](size_t i) { SetProgress(static_cast<int>((i + 1) * 100 / count)); });
   SetStatus(CommonString(u"A7"));
   WriteUninstallData(Installer->DestPath(), files);
 }

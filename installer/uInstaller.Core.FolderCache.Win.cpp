@@ -14,8 +14,11 @@ bool TInstallerFolderCache::IsFreeOfLinks(const UString& folder) {
   const UString path = IncludeTrailingBackslash(folder);
   if (base_.size() <= 1 || path.size() <= base_.size() || !StartsText(path, base_)) return true;
   TFacts& facts = FactsOf(path);
-  // A folder is free when its parent is and it is no link itself.
-  if (!facts.FreeOfLinks) facts.FreeOfLinks = !IsFolderLink(path) && IsFreeOfLinks(ExtractFilePath(ExcludeTrailingBackslash(path)));
+  // A folder is free when it is no link itself and its parent is free.
+  if (!facts.FreeOfLinks) {
+    const UString parent = ExtractFilePath(ExcludeTrailingBackslash(path));
+    facts.FreeOfLinks = !IsFolderLink(path) && IsFreeOfLinks(parent);
+  }
   return *facts.FreeOfLinks;
 }
 

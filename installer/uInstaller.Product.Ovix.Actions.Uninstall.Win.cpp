@@ -108,7 +108,8 @@ class TUninstallScope {
   bool IsNeverDeleted(const UString& file, uint32_t attributes) {
     const bool found = attributes != INVALID_FILE_ATTRIBUTES;
     if (found && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
-    const UString final = found && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? GetFinalPathName(file) : FinalPathOfPlainFile(file);
+    const bool link = found && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    const UString final = link ? GetFinalPathName(file) : FinalPathOfPlainFile(file);
     return final.empty() || windowsFolder_.empty() || IsPathInsideFolder(final, windowsFolder_);
   }
 
