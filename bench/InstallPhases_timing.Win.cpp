@@ -58,8 +58,10 @@ TInstallerPackages ReleasePackages(const UString& program, bool uninstalling) {
     const UString list = ChangeFileExt(program, u".dat");
     packages.Product = Timed("read Uninstall.dat", [&] { return std::make_unique<TSetupPackageReader>(list); });
   } else {
-    packages.Product =
-        Timed("decode PRODUCT", [&] { return std::make_unique<TSetupPackageReader>(module, u"PRODUCT"); });
+    // With its index in SETUP the package decodes while the phases below run;
+    // the extraction's files wait for it.
+    packages.Product = Timed("decode PRODUCT (start, when indexed)",
+                             [&] { return ReadProductPackage(module, *packages.Setup); });
   }
   return packages;
 }
@@ -69,7 +71,8 @@ TInstallerPackages ReleasePackages(const UString& program, bool uninstalling) {
 // this one: the release takes its place, timed on its own.
 void RunExtract(TInstallerActionExtract& extract, const UString& release) {
   const std::vector<const TInstallerScriptFile*> files = TInstallerActionExtract::FilesToExtract();
-  Timed("  component files written", [&] { Installer->ExtractHelper().ExtractFiles(files, [](size_t) {}); });
+  Timed("  component files written (with the rest of the decoding)",
+        [&] { Installer->ExtractHelper().ExtractFiles(files, [](size_t) {}); });
   Timed("  Uninstall.exe (this program), Uninstall.dat, registry",
         [&] { extract.WriteUninstallData(Installer->DestPath(), files); });
   Timed("  Uninstall.exe as a copy of the release",

@@ -88,7 +88,12 @@ int TInstallerExtractHelper::Ask(const UString& text) {
 bool TInstallerExtractHelper::CreateTargetStream(const UString& fileName, TStream& source,
                                                  std::unique_ptr<TStream>& target) {
   // Where nothing is (no file, no link) the file is created at once, without a look first.
-  if ((target = TryCreate(fileName, fmCreate | fmExclusive | fmShareExclusive))) return true;
+  if ((target = TryCreate(fileName, fmCreate | fmExclusive | fmShareExclusive))) {
+    if (writer_) created_.push_back(fileName);
+    return true;
+  }
+  // What is there is replaced or moved aside only with bytes of a checked package.
+  Installer->Resources().VerifyProductPackage();
   // The file may be one still being written (a target named twice): it is looked at when complete.
   if (writer_) writer_->WaitForAll();
   if ((target = TryCreateExclusive(fileName))) return true;
@@ -122,11 +127,28 @@ void TInstallerExtractHelper::ExtractFiles(const std::vector<const TInstallerScr
     TInstallerFileWriter*& writer;
     ~TDetach() { writer = nullptr; }
   } detach{writer_};
-  for (size_t i = 0; i < files.size(); ++i) {
-    starting(i);
-    Extract(*files[i]);
+  created_.clear();
+  try {
+    for (size_t i = 0; i < files.size(); ++i) {
+      starting(i);
+      Extract(*files[i]);
+    }
+    Installer->Resources().VerifyProductPackage();
+  } catch (const ESetupPackageReadError&) {
+    RemoveCreatedFiles(writer);
+    throw;
   }
   writer.WaitForAll();
+}
+
+void TInstallerExtractHelper::RemoveCreatedFiles(TInstallerFileWriter& writer) {
+  try {
+    writer.WaitForAll();  // closes them
+  } catch (...) {
+    // They go anyway: the package's damage is the error to report.
+  }
+  for (const UString& file : created_) DeleteFileW(W(file));
+  created_.clear();
 }
 
 void TInstallerExtractHelper::Extract(const TInstallerScriptFile& file) {
@@ -138,6 +160,8 @@ void TInstallerExtractHelper::Extract(const TInstallerScriptFile& file) {
     ForceFolder(folder);
     extractedFolder_ = folder;
   }
+  // One file alone is written from a checked package; a batch may start before.
+  if (!writer_) resources.VerifyProductPackage();
   const std::string_view bytes = resources.GetFileBytes(file.GetSourceName());
   TBytesViewStream source(bytes);
   std::unique_ptr<TStream> stream;

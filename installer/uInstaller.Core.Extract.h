@@ -31,7 +31,10 @@ class TInstallerExtractHelper {
   void ExtractFile(const TInstallerScriptFile& file);
   // ExtractFile for each file in order, the bytes of one written on a second
   // thread while the next is created; every file is written when it returns.
-  // `starting` is called with each file's index before its turn.
+  // `starting` is called with each file's index before its turn. Files may be
+  // written while the product package is still being decoded, but only where
+  // nothing was: when the package then turns out damaged, the files this call
+  // created are deleted again before the error goes on.
   void ExtractFiles(const std::vector<const TInstallerScriptFile*>& files,
                     const std::function<void(size_t index)>& starting);
   // Creates the folder with its missing parents; raises ("Common", "E3")
@@ -56,9 +59,12 @@ class TInstallerExtractHelper {
   int Ask(const UString& text);
   // Writes the file's bytes, through the writer while ExtractFiles runs.
   void Extract(const TInstallerScriptFile& file);
+  // After a damaged package: the files of this batch that were new go again.
+  void RemoveCreatedFiles(TInstallerFileWriter& writer);
 
   UString extractedFolder_;  // the folder ExtractFile last forced, free of links
   TInstallerFileWriter* writer_ = nullptr;  // while ExtractFiles runs
+  std::vector<UString> created_;  // by ExtractFiles where nothing was
 };
 
 // The message box the program asks with: warning, Abort/Retry/Ignore, Retry preselected.

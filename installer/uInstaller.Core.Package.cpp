@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "DRX.Crypto.h"
 #include "DRX.Hashes.h"
 #include "DRX.Platform.h"
 #include "Lzma.h"
+#include "uInstaller.Core.PackageDecoding.h"
 
 namespace {
 
@@ -83,24 +85,86 @@ void EncodeSetupPackage(TMemoryStream& decoded, TStream& target, const TSetupPac
   CompressLZMAStream(decoded, target, level, RC4Preprocessor(rc4));
 }
 
-std::unique_ptr<TMemoryStream> DecodeSetupPackage(TStream& source) {
+namespace {
+
+struct TPackageHeader {
+  uint32_t Checksum = 0;  // of the decoded stream
+  uint32_t Length = 0;    // of the decoded stream
+};
+
+TPackageHeader ReadPackageHeader(TStream& source) {
   uint8_t header[kHeaderSize];
   source.ReadBuffer(header, kHeaderSize);
   if (std::memcmp(header, kMagic, sizeof kMagic) != 0) throw ESetupPackageReadError();
-  const uint32_t expectedChecksum = LoadLE32(header + 4);
-  const uint32_t length = LoadLE32(header + 8);
+  return {LoadLE32(header + 4), LoadLE32(header + 8)};
+}
 
-  auto decoded = std::make_unique<TMemoryStream>();
-  decoded->SetCapacity(std::min<int64_t>(length, kReserveRatio * std::max<int64_t>(source.Size() - source.Position(), 0)));
+// Decodes the body from the source's position into `decoded`, which is empty;
+// `reached` learns the decoded length after every block.
+void DecodePackageBody(TStream& source, const TPackageHeader& header, TMemoryStream& decoded,
+                       const std::function<void(int64_t)>& reached = {}) {
   TRC4State rc4;
   TRC4::Initialize(rc4, SetupPackageKey(PackageKey));
   // The CRC is taken block by block while each is still in the cache.
   uint32_t crc = 0;
-  const TPreprocessor checksum = [&crc](uint8_t* data, int32_t count) { crc = TDRXHashCRC32::Continue(crc, data, count); };
-  DecompressLZMAStream(source, *decoded, length, RC4Preprocessor(rc4), checksum);
-  if (decoded->Size() != length || crc != expectedChecksum) throw ESetupPackageReadError();
+  int64_t done = 0;
+  const TPreprocessor checksum = [&](uint8_t* data, int32_t count) {
+    crc = TDRXHashCRC32::Continue(crc, data, count);
+    if (reached) reached(done += count);
+  };
+  DecompressLZMAStream(source, decoded, header.Length, RC4Preprocessor(rc4), checksum);
+  if (decoded.Size() != header.Length || crc != header.Checksum) throw ESetupPackageReadError();
+}
+
+// The table as the decoded stream stores it, before its length; raises for a
+// length that does not fit.
+std::string_view StoredTableOf(std::string_view data) {
+  if (data.size() < 2 * kTableLengthSize) throw ESetupPackageReadError();
+  const int64_t tableEnd = static_cast<int64_t>(data.size()) - kTableLengthSize;
+  const auto tableLength = static_cast<int32_t>(LoadLE32(reinterpret_cast<const uint8_t*>(data.data()) + tableEnd));
+  if (tableLength < kTableLengthSize || tableLength > tableEnd) throw ESetupPackageReadError();
+  return data.substr(static_cast<size_t>(tableEnd - tableLength), static_cast<size_t>(tableLength));
+}
+
+// Loads the table and rejects entries that point outside the data area.
+void LoadFileTable(std::string_view stored, int64_t dataAreaSize, TSetupPackageFileTable& table) {
+  TMemoryStream stream(stored);
+  try {
+    table.LoadFromStream(stream);
+  } catch (const EReadError&) {
+    throw ESetupPackageReadError();
+  }
+  for (int i = 0; i < table.Count(); ++i) {
+    const TSetupPackageFileTableItem& item = table.Items(i);
+    if (item.Offset < 0 || item.Size < 0 || item.Offset > dataAreaSize || item.Size > dataAreaSize - item.Offset)
+      throw ESetupPackageReadError();
+  }
+}
+
+constexpr char kIndexMagic[4] = {'I', 'P', 'K', 'I'};
+constexpr size_t kIndexHeaderSize = 12;
+
+}  // namespace
+
+std::unique_ptr<TMemoryStream> DecodeSetupPackage(TStream& source) {
+  const TPackageHeader header = ReadPackageHeader(source);
+  auto decoded = std::make_unique<TMemoryStream>();
+  decoded->SetCapacity(
+      std::min<int64_t>(header.Length, kReserveRatio * std::max<int64_t>(source.Size() - source.Position(), 0)));
+  DecodePackageBody(source, header, *decoded);
   decoded->SetPosition(0);
   return decoded;
+}
+
+std::string MakeSetupPackageIndex(std::string_view stored) {
+  TBytesViewStream source(stored);
+  const TSetupPackageReader reader(source);
+  std::string index(kIndexHeaderSize, '\0');
+  auto* header = reinterpret_cast<uint8_t*>(index.data());
+  std::memcpy(header, kIndexMagic, sizeof kIndexMagic);
+  StoreLE32(header + 4, TDRXHashCRC32::Calculate(stored.data(), static_cast<int64_t>(stored.size())));
+  StoreLE32(header + 8, static_cast<uint32_t>(stored.size()));
+  return index.append(reader.StoredFileTable());
 }
 
 void TSetupPackageFileTableItem::LoadFromStream(TStream& stream) {
@@ -181,6 +245,54 @@ TSetupPackageReader::TSetupPackageReader(const UString& fileName) {
 
 TSetupPackageReader::TSetupPackageReader(TStream& stream) { ReadPackage(stream); }
 
+TSetupPackageReader::TSetupPackageReader(std::string_view stored, std::string_view index) {
+  std::string_view table;
+  uint32_t length = 0;
+  if (ReadIndex(stored, index, table, length)) {
+    StartDecoding(stored, table, length);
+    return;
+  }
+  TBytesViewStream source(stored);
+  ReadPackage(source);
+}
+
+TSetupPackageReader::~TSetupPackageReader() = default;
+
+bool TSetupPackageReader::ReadIndex(std::string_view stored, std::string_view index, std::string_view& table,
+                                    uint32_t& length) {
+  if (index.size() < kIndexHeaderSize || std::memcmp(index.data(), kIndexMagic, sizeof kIndexMagic) != 0) return false;
+  const auto* header = reinterpret_cast<const uint8_t*>(index.data());
+  if (LoadLE32(header + 8) != stored.size() ||
+      LoadLE32(header + 4) != TDRXHashCRC32::Calculate(stored.data(), static_cast<int64_t>(stored.size())))
+    return false;
+  // The stored bytes are those the index was made of: a package that read without error.
+  TBytesViewStream source(stored);
+  length = ReadPackageHeader(source).Length;
+  table = index.substr(kIndexHeaderSize);
+  const int64_t dataAreaSize = int64_t{length} - kTableLengthSize - static_cast<int64_t>(table.size());
+  if (dataAreaSize < 0) return false;
+  try {
+    LoadFileTable(table, dataAreaSize, *FFileTable);
+  } catch (const ESetupPackageReadError&) {
+    FFileTable = std::make_unique<TSetupPackageFileTable>();
+    return false;
+  }
+  return true;
+}
+
+void TSetupPackageReader::StartDecoding(std::string_view stored, std::string_view table, uint32_t length) {
+  FData = std::make_unique<TMemoryStream>();
+  // Reserved whole: the memory never moves while readers look at its decoded part.
+  FData->SetCapacity(length);
+  decodedBytes_ = FData->Memory();
+  decoding_ = std::make_unique<TSetupPackageDecoding>([this, stored, table](const auto& reached) {
+    TBytesViewStream source(stored);
+    DecodePackageBody(source, ReadPackageHeader(source), *FData, reached);
+    // The entries handed out early were found through the index: it must be the package's own table.
+    if (StoredTableOf(FData->Bytes()) != table) throw ESetupPackageReadError();
+  });
+}
+
 void TSetupPackageReader::ReadPackage(TStream& source) {
   FData = DecodeSetupPackage(source);
   ReadFileTable();
@@ -188,23 +300,17 @@ void TSetupPackageReader::ReadPackage(TStream& source) {
 
 void TSetupPackageReader::ReadFileTable() {
   const std::string_view data = FData->Bytes();
-  if (data.size() < 2 * kTableLengthSize) throw ESetupPackageReadError();
-  const int64_t tableEnd = static_cast<int64_t>(data.size()) - kTableLengthSize;
-  const auto tableLength = static_cast<int32_t>(LoadLE32(reinterpret_cast<const uint8_t*>(data.data()) + tableEnd));
-  if (tableLength < kTableLengthSize || tableLength > tableEnd) throw ESetupPackageReadError();
-  const int64_t dataAreaSize = tableEnd - tableLength;
+  const std::string_view table = StoredTableOf(data);
+  LoadFileTable(table, static_cast<int64_t>(data.size() - table.size()) - kTableLengthSize, *FFileTable);
+}
 
-  TMemoryStream table(data.substr(static_cast<size_t>(dataAreaSize), static_cast<size_t>(tableLength)));
-  try {
-    FFileTable->LoadFromStream(table);
-  } catch (const EReadError&) {
-    throw ESetupPackageReadError();
-  }
-  for (int i = 0; i < FFileTable->Count(); ++i) {
-    const TSetupPackageFileTableItem& item = FFileTable->Items(i);
-    if (item.Offset < 0 || item.Size < 0 || item.Offset > dataAreaSize || item.Size > dataAreaSize - item.Offset)
-      throw ESetupPackageReadError();
-  }
+void TSetupPackageReader::Verify() const {
+  if (decoding_) decoding_->WaitForEnd();
+}
+
+std::string_view TSetupPackageReader::StoredFileTable() const {
+  Verify();
+  return StoredTableOf(FData->Bytes());
 }
 
 bool TSetupPackageReader::Contains(const UString& name) const {
@@ -226,11 +332,21 @@ bool TSetupPackageReader::View(const UString& name, std::string_view& bytes) con
   return true;
 }
 
+bool TSetupPackageReader::ViewDecoded(const UString& name, std::string_view& bytes) const {
+  if (!decoding_) return View(name, bytes);
+  const TSetupPackageFileTableItem* item;
+  if (!FFileTable->Find(name, item)) return false;
+  decoding_->WaitFor(item->Offset + item->Size);
+  bytes = std::string_view(reinterpret_cast<const char*>(decodedBytes_) + item->Offset, static_cast<size_t>(item->Size));
+  return true;
+}
+
 std::unique_ptr<TMemoryStream> TSetupPackageReader::ExtractItem(int index) const {
   return Copy(FFileTable->Items(index));
 }
 
 void TSetupPackageReader::ExtractItem(int index, TStream& target) const {
+  Verify();
   const TSetupPackageFileTableItem& item = FFileTable->Items(index);
   const uint8_t* bytes = FData->Memory() + item.Offset;
   for (int64_t done = 0; done < item.Size; done += kMaxCopyBlockSize)
@@ -239,6 +355,7 @@ void TSetupPackageReader::ExtractItem(int index, TStream& target) const {
 
 std::string_view TSetupPackageReader::BytesOf(const TSetupPackageFileTableItem& item) const {
   // The table was checked against the decoded stream when the package was read.
+  Verify();
   return FData->Bytes().substr(static_cast<size_t>(item.Offset), static_cast<size_t>(item.Size));
 }
 

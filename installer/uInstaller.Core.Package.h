@@ -6,12 +6,16 @@
 // the table's length as its last 4 bytes.
 //
 // A reader decodes and checks the whole package when it is created; lookups and
-// extraction then touch only memory. A builder collects entries in memory and
-// writes the package in one step. Neither is safe for concurrent use.
+// extraction then touch only memory. Given the package's index, it decodes on a
+// thread of its own instead and hands out entries as they are decoded (see
+// below). A builder collects entries in memory and writes the package in one
+// step. Neither is safe for concurrent use.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "DRX.Classes.Streams.h"
@@ -36,6 +40,12 @@ void EncodeSetupPackage(TMemoryStream& decoded, TStream& target, const TSetupPac
 // raises ESetupPackageReadError when the magic, the decoded length or the CRC is wrong.
 std::unique_ptr<TMemoryStream> DecodeSetupPackage(TStream& source);
 
+// What a reader needs to use a stored package before it is decoded: "IPKI",
+// the CRC (the packages' own) and the length of the stored package, 32-bit
+// little-endian each, then the package's file table as the package holds it.
+// Raises what reading the package raises.
+std::string MakeSetupPackageIndex(std::string_view stored);
+
 class TSetupPackageFileTableItem {
  public:
   int64_t Offset = 0;  // from the start of the decoded stream
@@ -49,6 +59,8 @@ class TSetupPackageFileTableItem {
 
 // The entries in table order. Lookups ignore case under the user's locale; the
 // first match wins, so a later duplicate name is never found.
+class TSetupPackageDecoding;
+
 class TSetupPackageFileTable {
  public:
   TSetupPackageFileTableItem& Add();
@@ -97,12 +109,30 @@ class TSetupPackageReader : public TCustomSetupPackage {
   // Reads the RCDATA resource of that name in the module.
   TSetupPackageReader(void* module, const UString& resourceName);
 #endif
+  // Reads the stored package, which must stay valid while the reader lives.
+  // When the index is this package's (its CRC and length match the stored
+  // bytes), the file table is the index's at once and the package is decoded
+  // and checked on a thread of its own: ViewDecoded hands out an entry as soon
+  // as it is decoded, every other access to the bytes waits for the check.
+  // Otherwise (no index, or another package's) the package is read at once.
+  TSetupPackageReader(std::string_view stored, std::string_view index);
+  ~TSetupPackageReader() override;
+
+  // Waits until the package is decoded and checked; raises what reading it
+  // raises. Returns at once for a package read at once.
+  void Verify() const;
+  // The file table as the package stores it (count and entries).
+  std::string_view StoredFileTable() const;
 
   bool Contains(const UString& name) const;
   // A copy of the entry's bytes, positioned at 0 and owned by the caller.
   bool Extract(const UString& name, std::unique_ptr<TMemoryStream>& stream) const;
   // The entry's bytes where they lie in the decoded package, valid while the reader lives.
   bool View(const UString& name, std::string_view& bytes) const;
+  // View, but for a package still being decoded it returns as soon as the
+  // entry's bytes are, before the package is checked as a whole: what is done
+  // with them must be undone when Verify raises.
+  bool ViewDecoded(const UString& name, std::string_view& bytes) const;
   std::unique_ptr<TMemoryStream> ExtractItem(int index) const;
   // Writes the entry's bytes into the target at its position, without a copy in between.
   void ExtractItem(int index, TStream& target) const;
@@ -113,8 +143,16 @@ class TSetupPackageReader : public TCustomSetupPackage {
   void ReadPackage(TStream& source);
   // Rejects a table or entries that point outside the decoded stream.
   void ReadFileTable();
+  // Loads the index's table and tells the decoded length; false when the index
+  // is not this package's or its table does not fit the package.
+  bool ReadIndex(std::string_view stored, std::string_view index, std::string_view& table, uint32_t& length);
+  void StartDecoding(std::string_view stored, std::string_view table, uint32_t length);
   std::string_view BytesOf(const TSetupPackageFileTableItem& item) const;
   std::unique_ptr<TMemoryStream> Copy(const TSetupPackageFileTableItem& item) const;
+
+  const uint8_t* decodedBytes_ = nullptr;  // FData's memory, reserved whole before decoding starts
+  // Last: stopped and joined before anything it writes goes.
+  std::unique_ptr<TSetupPackageDecoding> decoding_;
 };
 
 class TSetupPackageBuilder : public TCustomSetupPackage {

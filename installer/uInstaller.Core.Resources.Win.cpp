@@ -30,9 +30,18 @@ TInstallerPackages LoadModulePackages() {
       throw EInstallerInstallError(Format(u"Cannot locate \"%s\" file in \"%s\"", {u"Uninstall.ini", uninstallDat}));
     }
   } else {
-    packages.Product = std::make_unique<TSetupPackageReader>(module, u"PRODUCT");
+    packages.Product = ReadProductPackage(module, *packages.Setup);
   }
   return packages;
+}
+
+std::unique_ptr<TSetupPackageReader> ReadProductPackage(void* module, const TSetupPackageReader& setup) {
+  // The resource's memory is the module's own: it stays while the program runs.
+  TResourceStream resource(module, u"PRODUCT");
+  const std::string_view stored(reinterpret_cast<const char*>(resource.Memory()), resource.Size());
+  std::string_view index;
+  if (!setup.View(UString(kProductIndexEntry), index)) index = {};
+  return std::make_unique<TSetupPackageReader>(stored, index);
 }
 
 TInstallerResources::TInstallerResources(const TInstallerPackageSource& source)
@@ -79,7 +88,7 @@ std::unique_ptr<TMemoryStream> TInstallerResources::GetFile(const UString& name)
 
 std::string_view TInstallerResources::GetFileBytes(const UString& name) {
   std::string_view bytes;
-  if (productPackage_->View(name, bytes) || setupPackage_->View(name, bytes)) return bytes;
+  if (productPackage_->ViewDecoded(name, bytes) || setupPackage_->View(name, bytes)) return bytes;
   throw MissingFileError(name);
 }
 

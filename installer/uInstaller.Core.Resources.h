@@ -34,6 +34,12 @@ using TInstallerPackageSource = std::function<TInstallerPackages()>;
 // hold "Uninstall.ini" (raises EInstallerInstallError otherwise).
 TInstallerPackages LoadModulePackages();
 
+// The setup package's entry that describes the product package before it is decoded.
+constexpr UStringView kProductIndexEntry = u"PRODUCT.index";
+// The module's PRODUCT resource: decoded while the installer goes on when the
+// setup package holds its index, read at once otherwise.
+std::unique_ptr<TSetupPackageReader> ReadProductPackage(void* module, const TSetupPackageReader& setup);
+
 // An image entry as stored (PNG bytes); the wizard decodes it.
 struct TInstallerImage {
   std::string Bytes;
@@ -60,8 +66,14 @@ class TInstallerResources {
   // A new stream with the entry, from the product package first; raises
   // EInstallerInstallError "Cannot locate ... file in setup archive".
   std::unique_ptr<TMemoryStream> GetFile(const UString& name);
-  // The entry's bytes in place, found as GetFile finds them; valid while the resources live.
+  // The entry's bytes in place, found as GetFile finds them; valid while the
+  // resources live. Those of the product package may be handed out before the
+  // package is checked as a whole (TSetupPackageReader::ViewDecoded): what is
+  // done with them must be undone when VerifyProductPackage raises.
   std::string_view GetFileBytes(const UString& name);
+  // Waits until the product package is decoded and checked; raises
+  // ESetupPackageReadError when it is damaged.
+  void VerifyProductPackage() { productPackage_->Verify(); }
   // Raises GetFile's error when neither package holds the entry; reads nothing.
   void RequireFile(const UString& name);
   std::unique_ptr<TInstallerImage> GetImage(const UString& name);

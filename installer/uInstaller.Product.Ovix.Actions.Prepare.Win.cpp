@@ -82,6 +82,11 @@ void TInstallerActionPrepare::Execute() {
   Position = 0;
   TDRXStringList deleteList;
   RefuseProtectedDestination(DestPath());
+  // What is in the destination is archived, replaced or deleted only for a
+  // product package that is known to be intact. Into a new folder the files
+  // are written while it is still being decoded (the extraction checks it);
+  // the tasks before them only clear the shell entries this run makes anew.
+  if (DirectoryExists(DestPath())) Resources().VerifyProductPackage();
   Installer->ExtractHelper().RequireSources(TInstallerActionExtract::FilesToExtract());
   RecordSharedFolder(IsSharedDestination());
   Profiles->Populate();

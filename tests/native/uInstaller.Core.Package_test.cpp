@@ -270,3 +270,96 @@ TEST(SetupPackageGolden, PackagesWrittenByTheNativeAndTheWindowsToolReadAlikeAnd
     EXPECT_EQ(DecodeBodyDirectly(rebuilt), DecodeBodyDirectly(golden));
   }
 }
+
+namespace {
+
+// The sample with a large entry behind it, so that readers look at the first
+// entries while the last is still being decoded.
+std::vector<TEntry> IndexedSample() {
+  std::vector<TEntry> entries = kSample;
+  std::string large(1 << 20, '\0');
+  uint32_t state = 12345;
+  for (char& c : large) c = static_cast<char>((state = state * 1103515245 + 12345) >> 24);
+  entries.push_back({u"large.bin", large});
+  return entries;
+}
+
+std::string ViewDecodedText(const TSetupPackageReader& reader, const UString& name) {
+  std::string_view bytes;
+  if (!reader.ViewDecoded(name, bytes)) return "<missing>";
+  return std::string(bytes);
+}
+
+// The index with the first entry's name (its first letter) changed: a table
+// that fits the package and passes the index's own check, but is not the package's.
+std::string IndexWithAnotherName(std::string index) {
+  const size_t firstNameLetter = 12 + 4 + 2;
+  index[firstNameLetter] = 'J';
+  return index;
+}
+
+}  // namespace
+
+TEST(SetupPackageIndex, AnIndexedReaderHandsOutWhatTheReaderAtOnceHolds) {
+  const std::vector<TEntry> entries = IndexedSample();
+  const std::string package = BuildPackage(entries, 0);
+  const std::string index = MakeSetupPackageIndex(package);
+  EXPECT_EQ(index.substr(0, 4), "IPKI");
+  EXPECT_EQ(LE32(index, 4), TDRXHashCRC32::Calculate(package.data(), static_cast<int64_t>(package.size())));
+  EXPECT_EQ(LE32(index, 8), package.size());
+
+  const TSetupPackageReader indexed(package, index);
+  const auto atOnce = Open(package);
+  ASSERT_EQ(indexed.FileTable().Count(), static_cast<int>(entries.size()));
+  EXPECT_EQ(indexed.StoredFileTable(), atOnce->StoredFileTable());
+  // The last, large entry first: each wait ends with the bytes it waits for.
+  for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
+    const TSetupPackageFileTableItem& item = indexed.FileTable().Items(i);
+    EXPECT_EQ(item.Name, entries[i].name);
+    const TSetupPackageFileTableItem* first;
+    ASSERT_TRUE(indexed.FileTable().Find(item.Name, first));
+    EXPECT_EQ(ViewDecodedText(indexed, item.Name), ExtractText(*atOnce, first->Name)) << i;
+  }
+  EXPECT_NO_THROW(indexed.Verify());
+  EXPECT_EQ(ExtractText(indexed, u"install.xml"), "<Install/>");
+  EXPECT_EQ(ViewDecodedText(indexed, u"missing"), "<missing>");
+}
+
+TEST(SetupPackageIndex, AnIndexThatIsNotThePackagesOwnIsNotUsed) {
+  const std::string package = BuildPackage(kSample);
+  const std::string index = MakeSetupPackageIndex(package);
+  std::string outside = index;
+  outside.replace(outside.size() - 8, 8, I64(1 << 20));  // the last entry's size beyond the data area
+  const struct { const char* what; std::string index; } kCases[] = {
+      {"none", ""},
+      {"cut before its table", index.substr(0, 11)},
+      {"another magic", "IPKJ" + index.substr(4)},
+      {"another package's", MakeSetupPackageIndex(BuildPackage({{u"a", "b"}}))},
+      {"a table that does not load", index.substr(0, index.size() - 3)},
+      {"an entry outside the data area", outside},
+  };
+  for (const auto& c : kCases) {
+    const TSetupPackageReader reader(package, c.index);
+    EXPECT_EQ(reader.FileTable().Count(), 5) << c.what;
+    EXPECT_EQ(ViewDecodedText(reader, u"Install.xml"), "<Install/>") << c.what;
+  }
+}
+
+TEST(SetupPackageIndex, DamageIsFoundWithTheIndexAsWithout) {
+  const std::string package = BuildPackage(IndexedSample(), 0);
+  const std::string index = MakeSetupPackageIndex(package);
+  // A changed stored byte: the index is not this package's any more, and the package is read at once.
+  std::string damaged = package;
+  damaged[package.size() / 2] ^= 0x24;
+  EXPECT_THROW(TSetupPackageReader(damaged, index), ESetupPackageReadError);
+  EXPECT_THROW(MakeSetupPackageIndex(damaged), ESetupPackageReadError);
+
+  // An index that names what the package does not hold: its entries may be
+  // handed out before the check ends, the check refuses the package, and so
+  // does every access after it.
+  const TSetupPackageReader reader(package, IndexWithAnotherName(index));
+  EXPECT_EQ(reader.FileTable().Items(0).Name, u"Jnstall.xml");
+  EXPECT_THROW(reader.Verify(), ESetupPackageReadError);
+  EXPECT_THROW(ExtractText(reader, u"Jnstall.xml"), ESetupPackageReadError);
+  EXPECT_THROW(ViewDecodedText(reader, u"large.bin"), ESetupPackageReadError);
+}

@@ -7,7 +7,7 @@
 std::vector<TInstallerActionClass> TTestProductInfo::ActionClasses;
 std::vector<TInstallerPageClass> TTestProductInfo::PageClasses;
 
-std::unique_ptr<TSetupPackageReader> MakeTestPackage(const TTestEntries& entries) {
+std::string BuildTestPackage(const TTestEntries& entries) {
   TSetupPackageBuilder builder(PackageKey);
   for (const auto& [name, bytes] : entries) {
     TMemoryStream content(bytes);
@@ -15,7 +15,11 @@ std::unique_ptr<TSetupPackageReader> MakeTestPackage(const TTestEntries& entries
   }
   TMemoryStream package;
   builder.Commit(package, 1);
-  package.SetPosition(0);
+  return std::string(package.Bytes());
+}
+
+std::unique_ptr<TSetupPackageReader> MakeTestPackage(const TTestEntries& entries) {
+  TMemoryStream package(BuildTestPackage(entries));
   return std::make_unique<TSetupPackageReader>(package);
 }
 

@@ -15,6 +15,8 @@
 // Entry name -> bytes.
 using TTestEntries = std::map<UString, std::string>;
 
+// The stored form of a package holding the entries.
+std::string BuildTestPackage(const TTestEntries& entries);
 // A committed package holding the entries, read back through the stream form.
 std::unique_ptr<TSetupPackageReader> MakeTestPackage(const TTestEntries& entries);
 

@@ -349,6 +349,45 @@ TEST_F(Extraction, TheActionWritesTheFilesOfTheFamilyThenUninstallDataAndTheEntr
   EXPECT_EQ(key.ReadString(u"InstallPath"), destination.Path());
 }
 
+// Files are written while the product package is still being decoded; when
+// its check fails, the files that were new go again and what was there stays.
+TEST_F(Extraction, FilesWrittenAheadOfADamagedPackagesCheckAreRemovedAgain) {
+  for (const bool existingTarget : {false, true}) {
+    SCOPED_TRACE(existingTarget ? "a target that exists" : "only new targets");
+    // A large entry last, so that the small ones are written long before the check ends.
+    TTestEntries payloads = kPayloads;
+    std::string& large = payloads[u"zlarge.bin"] = std::string(4 << 20, '\0');
+    uint32_t state = 1;
+    for (char& c : large) c = static_cast<char>((state = state * 1103515245 + 12345) >> 24);
+    std::string stored = BuildTestPackage(payloads);
+    // The index names the first entry otherwise: it passes its own check, the package's fails.
+    std::string index = MakeSetupPackageIndex(stored);
+    index[12 + 4 + 2] ^= 1;
+    installer = std::make_unique<TInstaller>(u"/AUTO=\"" + destination.Path() + u"\" /SILENT",
+                                             [&] {
+                                               TInstallerPackages packages;
+                                               packages.Setup = MakeTestPackage(SetupEntries(product,
+                                                   "<File name=\"$DEST\\Ovix.exe\">player.bin</File>"
+                                                   "<File name=\"$DEST\\Docs\\Readme.txt\">readme.en</File>"
+                                                   "<File name=\"$DEST\\Helper.bin\">helper.bin</File>"));
+                                               packages.Product = std::make_unique<TSetupPackageReader>(stored, index);
+                                               return packages;
+                                             });
+    installer->Resources().InitializeLanguages([] { return UString(u"English.lng"); });
+    if (existingTarget) WriteFileBytes(destination.File(u"Helper.bin"), "OLD");
+    RunAction();
+    EXPECT_NE(installer->Errors().Text().find(u"Package was corrupted"), UString::npos)
+        << Utf16ToUtf8(installer->Errors().Text());
+    EXPECT_FALSE(FileExists(destination.File(u"Ovix.exe")));
+    EXPECT_FALSE(FileExists(destination.File(u"Docs\\Readme.txt")));
+    EXPECT_FALSE(FileExists(destination.File(u"Uninstall.dat")));
+    EXPECT_EQ(FileExists(destination.File(u"Helper.bin")), existingTarget);
+    if (existingTarget) EXPECT_EQ(ReadFileBytes(destination.File(u"Helper.bin")), "OLD");
+    installer.reset();
+    DeleteFileW(W(destination.File(u"Helper.bin")));
+  }
+}
+
 // The first copy may still be on its way to the disk when the second comes.
 TEST_F(Extraction, ATargetNamedTwiceEndsWithTheLaterEntry) {
   Create("<File name=\"$DEST\\Ovix.exe\">player.bin</File><File name=\"$DEST\\Readme.txt\">readme.en</File>"

@@ -16,7 +16,8 @@ constexpr char kUsage[] =
     "       ipk5 list PKG\n"
     "       ipk5 extract PKG NAME [OUTFILE]\n"
     "       ipk5 unpack PKG DIR\n"
-    "       ipk5 verify PKG\n";
+    "       ipk5 verify PKG\n"
+    "       ipk5 index PKG OUT   the index that lets the setup program use PKG while decoding it\n";
 
 constexpr int kDefaultLevel = 4;
 constexpr int kMaxLevel = 9;
@@ -166,6 +167,15 @@ int Verify(const std::vector<UString>& args) {
   return ieSuccess;
 }
 
+int Index(const std::vector<UString>& args) {
+  RequireArgs(args, 3, 3);
+  TMemoryStream stored;
+  stored.LoadFromFile(args[1]);
+  const std::string index = MakeSetupPackageIndex(stored.Bytes());
+  TMemoryStream(index).SaveToFile(args[2]);
+  return ieSuccess;
+}
+
 int Dispatch(const std::vector<UString>& args) {
   RequireArgs(args, 1, SIZE_MAX);
   const UString& command = args[0];
@@ -174,6 +184,7 @@ int Dispatch(const std::vector<UString>& args) {
   if (command == u"extract") return Extract(args);
   if (command == u"unpack") return Unpack(args);
   if (command == u"verify") return Verify(args);
+  if (command == u"index") return Index(args);
   throw EUsage(u"unknown command \"" + command + u"\"");
 }
 

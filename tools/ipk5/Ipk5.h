@@ -1,5 +1,5 @@
 #pragma once
-// The ipk5 command line: create, list, extract, unpack and verify setup packages.
+// The ipk5 command line: create, list, extract, unpack, verify and index setup packages.
 // Errors go to standard error; the result is the process's exit code.
 
 #include <filesystem>
