@@ -145,7 +145,7 @@ int Run(const UString& setupExe) {
     read.Setup = std::make_unique<TSetupPackageReader>(setup, u"SETUP");
     const double setupMilliseconds = clock.Milliseconds();
     report.Add("setup_package", setupMilliseconds);
-    read.Product = std::make_unique<TSetupPackageReader>(setup, u"PRODUCT");
+    read.Product = ReadProductPackage(setup, *read.Setup);  // as the program reads it
     packagesMilliseconds = clock.Milliseconds();
     report.Add("product_package", packagesMilliseconds - setupMilliseconds);
     return read;
